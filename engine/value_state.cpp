@@ -1,0 +1,150 @@
+#include "engine/value_state.h"
+
+#include <cstring>
+
+namespace cv {
+
+uint32_t BitValue[2];
+uint32_t DataType;
+uint32_t ByteCount;
+uint32_t RadioOfSize[9];
+
+uint32_t ColorBits;
+uint32_t ShadeExponent;
+uint32_t ShiftMode;
+uint32_t ErrorBoxes;
+
+int32_t FocusBit;
+uint32_t FocusIndex;
+int32_t LastToggledBit;
+int32_t LastNibble;
+uint32_t EditArmed;
+uint32_t InfoMode;
+
+char WorkText[kWorkTextSize];
+char MessageText[kMessageTextSize];
+char LastValueText[kLastValueTextSize];
+char LastHexText[kLastHexTextSize];
+
+void ResetState() {
+    BitValue[0] = 0;
+    BitValue[1] = 0;
+    for (uint32_t& entry : RadioOfSize) entry = 2;
+    RadioOfSize[1] = 0;
+    RadioOfSize[2] = 1;
+    RadioOfSize[8] = 3;
+    ColorBits = 1;
+    ShadeExponent = 1;
+    ErrorBoxes = 1;
+    FocusBit = 0;
+    LastNibble = kNibbleAtStart;
+    DataType = 0;
+    ByteCount = 4;
+    ShiftMode = 0;
+    FocusIndex = 0;
+    EditArmed = 0;
+    InfoMode = 0;
+    LastToggledBit = kNoBit;
+    WorkText[0] = '\0';
+    MessageText[0] = '\0';
+    LastValueText[0] = '\0';
+    LastHexText[0] = '\0';
+}
+
+uint8_t GetByte(unsigned i) {
+    return static_cast<uint8_t>(BitValue[i / 4] >> (8 * (i % 4)));
+}
+
+void SetByte(unsigned i, uint8_t byte) {
+    const unsigned shift = 8 * (i % 4);
+    uint32_t& half = BitValue[i / 4];
+    half = (half & ~(0xFFu << shift)) | (static_cast<uint32_t>(byte) << shift);
+}
+
+uint64_t Value64() {
+    return (static_cast<uint64_t>(BitValue[1]) << 32) | BitValue[0];
+}
+
+void SetValue64(uint64_t value) {
+    BitValue[0] = static_cast<uint32_t>(value);
+    BitValue[1] = static_cast<uint32_t>(value >> 32);
+}
+
+const char* CaptionSuffix(uint32_t dataType) {
+    switch (dataType) {
+    case IDM_ANSI: return " - ANSI Character";
+    case IDM_OEM: return " - OEM Character";
+    case IDM_SIGNED: return " - Signed Integer";
+    case IDM_UNSIGNED: return " - Unsigned Integer";
+    case IDM_REAL: return " - Floating-Point Real";
+    default: return "";
+    }
+}
+
+bool TypeAllowsSize(uint32_t dataType, uint32_t byteCount) {
+    switch (dataType) {
+    case IDM_ANSI:
+    case IDM_OEM: return byteCount == 1 || byteCount == 2 || byteCount == 4 || byteCount == 8;
+    case IDM_SIGNED:
+    case IDM_UNSIGNED: return byteCount == 1 || byteCount == 2 || byteCount == 4;
+    case IDM_REAL: return byteCount == 4 || byteCount == 8;
+    default: return false;
+    }
+}
+
+namespace {
+
+class SilentAlerts : public Alerts {
+public:
+    void Beep() override {}
+    int ShowMessage(WindowRef, const char*, const char*, unsigned) override { return 1; }
+};
+
+SilentAlerts silentAlerts;
+Alerts* currentAlerts = &silentAlerts;
+
+}  // namespace
+
+void SetAlerts(Alerts* alerts) {
+    currentAlerts = alerts ? alerts : &silentAlerts;
+}
+
+Alerts& CurrentAlerts() {
+    return *currentAlerts;
+}
+
+int InternalErrorBox(WindowRef owner) {
+    Alerts& alerts = CurrentAlerts();
+    alerts.Beep();
+    alerts.Beep();
+    alerts.Beep();
+    alerts.ShowMessage(owner, MessageText, "Corvane Internal Error", kIconInformation);
+    return 0;
+}
+
+void ReportInternalError(WindowRef owner, const char* text) {
+    CopyText(MessageText, text);
+    InternalErrorBox(owner);
+}
+
+void CopyText(char* dest, std::size_t size, const char* src) {
+    if (size == 0) return;
+    std::size_t n = 0;
+    while (n + 1 < size && src[n] != '\0') {
+        dest[n] = src[n];
+        ++n;
+    }
+    dest[n] = '\0';
+}
+
+void AppendText(char* dest, std::size_t size, const char* src) {
+    if (size == 0) return;
+    const std::size_t used = strnlen(dest, size);
+    if (used >= size) {
+        dest[size - 1] = '\0';
+        return;
+    }
+    CopyText(dest + used, size - used, src);
+}
+
+}  // namespace cv

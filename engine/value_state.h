@@ -1,0 +1,97 @@
+// The one value under view, how it is seen, the user's options and the shared text buffers.
+// Process-wide state owned by the user-interface thread; every routine reads and writes it directly.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/command_ids.h"
+
+namespace cv {
+
+// Opaque owner window of a message box (an HWND in the shell, anything in tests).
+using WindowRef = void*;
+
+// Sizes of the text buffers, terminator included.
+constexpr std::size_t kWorkTextSize = 64;
+constexpr std::size_t kMessageTextSize = 240;
+constexpr std::size_t kLastValueTextSize = 36;
+constexpr std::size_t kLastHexTextSize = 20;
+
+// Guard values of LastToggledBit and LastNibble.
+constexpr int32_t kNoBit = 0x7FFFFFFF;
+constexpr int32_t kNoNibble = 0x7FFFFFFF;
+constexpr int32_t kNibbleAtStart = INT32_MIN;  // 0x80000000: matches no nibble
+
+// BitValue[0] is the low half (bytes 0..3), BitValue[1] the high half (bytes 4..7).
+extern uint32_t BitValue[2];
+extern uint32_t DataType;   // IDM_ANSI .. IDM_REAL; 0 until start-up selects IDM_SIGNED
+extern uint32_t ByteCount;  // 1, 2, 4 or 8
+extern uint32_t RadioOfSize[9];
+
+extern uint32_t ColorBits;
+extern uint32_t ShadeExponent;
+extern uint32_t ShiftMode;  // 0, IDM_SHIFT0, IDM_SHIFT1 or IDM_ROTATE
+extern uint32_t ErrorBoxes;
+
+extern int32_t FocusBit;
+extern uint32_t FocusIndex;
+extern int32_t LastToggledBit;
+extern int32_t LastNibble;
+extern uint32_t EditArmed;
+extern uint32_t InfoMode;
+
+extern char WorkText[kWorkTextSize];
+extern char MessageText[kMessageTextSize];
+extern char LastValueText[kLastValueTextSize];
+extern char LastHexText[kLastHexTextSize];
+
+// Gives every variable above its start value (DataType 0, ByteCount 4, options on, guards clear,
+// buffers empty).
+void ResetState();
+
+// Byte i (0..7) of BitValue, little-endian across the two halves.
+uint8_t GetByte(unsigned i);
+void SetByte(unsigned i, uint8_t byte);
+// All 64 bits as one number, the high half on top.
+uint64_t Value64();
+void SetValue64(uint64_t value);
+
+// The type's caption suffix (" - Signed Integer", ...), or "" for an id that is no data type.
+const char* CaptionSuffix(uint32_t dataType);
+// Whether the data type allows the byte count.
+bool TypeAllowsSize(uint32_t dataType, uint32_t byteCount);
+
+// The engine's only ways out: a beep and a message box. The shell implements them with
+// MessageBeep(0) and MessageBoxA; tests with a recorder.
+class Alerts {
+public:
+    virtual ~Alerts() = default;
+    virtual void Beep() = 0;
+    virtual int ShowMessage(WindowRef owner, const char* text, const char* title, unsigned style) = 0;
+};
+
+constexpr unsigned kIconInformation = 0x40;  // MB_ICONINFORMATION: one "OK" button
+
+// Installs the alert sink (nullptr restores the silent default).
+void SetAlerts(Alerts* alerts);
+Alerts& CurrentAlerts();
+
+// Three beeps and a box with MessageText under "Corvane Internal Error". Returns 0.
+int InternalErrorBox(WindowRef owner);
+// Copies text into MessageText (bounded) and calls InternalErrorBox.
+void ReportInternalError(WindowRef owner, const char* text);
+
+// Bounded string copy and append: never write past size bytes, always NUL-terminate (size > 0).
+void CopyText(char* dest, std::size_t size, const char* src);
+void AppendText(char* dest, std::size_t size, const char* src);
+template <std::size_t N>
+void CopyText(char (&dest)[N], const char* src) {
+    CopyText(dest, N, src);
+}
+template <std::size_t N>
+void AppendText(char (&dest)[N], const char* src) {
+    AppendText(dest, N, src);
+}
+
+}  // namespace cv

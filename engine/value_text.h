@@ -1,0 +1,22 @@
+// The value-box and hex-box texts rendered from the bits, and the special-real classification.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/value_state.h"
+
+namespace cv {
+
+// Steps 1 and 3 of WM_RECALCVALUEBOX: WorkText by DataType and ByteCount, then copied into
+// LastValueText. Internal errors are reported to owner. The shell then sets the font and the text.
+void RenderValueText(WindowRef owner);
+
+// Steps 1 and 2 of WM_RECALCHEXBOX: WorkText by ByteCount, then copied into LastHexText.
+void RenderHexText(WindowRef owner);
+
+// The IDM_SHADE mode of ValidateInput: 1 for a normal real (WorkText untouched), 0 for a special
+// one with its text ("+0.0", "-Infinity", ...) in WorkText. ByteCount must be 4 or 8, else an
+// internal error and 0.
+unsigned ClassifyReal(WindowRef owner);
+
+}  // namespace cv

@@ -1,0 +1,71 @@
+// The window shell: handles, geometry and procedures shared by the shell's files and its tests.
+#pragma once
+
+#include <windows.h>
+
+#include "engine/value_state.h"
+#include "shell/resources/resource_ids.h"
+
+namespace cv {
+
+// ---- Kept by start-up (startup.cpp) ----
+extern HINSTANCE Instance;
+extern HWND MainWindow;
+extern HWND CellWindows[64];  // indexed by bit number
+extern HWND NibbleMarker;     // IDM_NIBBLEMARK
+extern HWND BitMarker;        // IDM_BITMARK
+extern HWND ValueLabel, ValueBox, HexLabel, HexBox, BytesGroup;
+extern HWND RadioButtons[4];  // "1", "2", "4", "8"
+extern HWND PushButtons[5];   // "&<", "&>", "&0's", "&1's", "&Flip"
+extern WNDPROC SavedEditProc, SavedRadioProc, SavedPushProc;
+extern int WindowWidth, NormalHeight, TallHeight, ClientBottom;
+extern HACCEL Accelerators;
+extern char MainClassName[32];  // "Corvane"
+extern char CellClassName[12];  // "CV_Child"
+
+// Steps 1 to 20 of start-up: state, classes, main window, layout, subclassing, the three start
+// messages, the accelerator table. Returns the main window, or nullptr when a class could not be
+// registered or a window could not be created (the caller then exits with a non-zero code).
+// A class that is already registered (a second start in one process, as in tests) is reused.
+HWND StartCorvane(HINSTANCE instance, HINSTANCE previous, int showCommand);
+// Step 21 and 22: the message loop with the accelerators; returns the quit message's wParam
+// (or a non-zero code when GetMessageA fails).
+int RunMessageLoop();
+
+// The margin M of the layout from the client width W and the average character width a.
+int LayoutMargin(int clientWidth, int averageCharWidth);
+
+// ---- Window procedures ----
+LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);      // main_window.cpp
+LRESULT CALLBACK CellProc(HWND, UINT, WPARAM, LPARAM);     // bit_cell.cpp
+LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM);     // keyboard.cpp
+LRESULT CALLBACK RBtnProc(HWND, UINT, WPARAM, LPARAM);     // keyboard.cpp
+LRESULT CALLBACK PBtnProc(HWND, UINT, WPARAM, LPARAM);     // keyboard.cpp
+INT_PTR CALLBACK InfoDlgProc(HWND, UINT, WPARAM, LPARAM);  // dialogs.cpp
+
+// ---- Handlers that WndProc dispatches to other files ----
+// bit_cell.cpp
+void OnSelectNibble(HWND window, int nibble);  // WM_SELECTNIBBLE
+void OnShowBitFocus(HWND window);              // WM_SHOWBITFOCUS
+void OnSyncBitCells(HWND window);              // WM_SYNCBITCELLS
+// Drawing objects made at WM_CREATE and deleted at WM_DESTROY (main_window.cpp).
+extern HPEN ClearBitPen, SetBitPen;
+extern HBRUSH WindowBrush;
+// keyboard.cpp: WM_KEYDOWN of the main window (Tab step and the keys over the bit cells).
+// Returns what DefWindowProcA gives for the key-down.
+LRESULT OnMainKeyDown(HWND window, WPARAM key, LPARAM lParam);
+// dialogs.cpp
+void OnBitInfo(HWND window, WPARAM cellWord);  // WM_BITINFO: InfoBox, then the dialog
+void OpenReportDialog(HWND window);            // IDM_REPORT
+void OpenAboutDialog(HWND window);             // IDM_ABOUT
+
+// help.cpp: the three help commands (WinHelpA when a help file exists at HelpPath, else
+// Corvane's own help viewer).
+constexpr size_t kHelpPathSize = 32768 + 32;  // any current directory plus the file name
+extern char HelpPath[kHelpPathSize];
+void ShowHelp(HWND owner, const char* helpFile, UINT command, ULONG_PTR data);
+
+// alerts.cpp: MessageBeep(0) and MessageBoxA behind the engine's alert interface.
+void InstallWin32Alerts();
+
+}  // namespace cv
