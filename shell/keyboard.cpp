@@ -1,0 +1,230 @@
+// Corvane's own keyboard focus cycle (none of the controls has WS_TABSTOP), the radio buttons'
+// arrow keys and the keys that work the bit cells while the main window has the focus.
+#include "engine/bit_ops.h"
+#include "shell/shell.h"
+
+namespace cv {
+
+namespace {
+
+// Positions of the focus cycle kept in FocusIndex.
+constexpr uint32_t kFocusValueBox = 1;
+constexpr uint32_t kFocusHexBox = 2;
+constexpr uint32_t kFocusRadio = 3;
+constexpr uint32_t kFocusFirstPush = 4;  // "&<"; "&Flip" is kFocusFirstPush + 4
+constexpr uint32_t kFocusLastPush = 8;
+constexpr uint32_t kFocusBitCells = 9;
+constexpr uint32_t kFocusPastEnd = 10;  // only for a moment, at the end of a forward Tab
+
+constexpr int kPushButtonCount = 5;
+constexpr int kRadioButtonCount = 4;
+constexpr int kCellCount = 64;
+
+// The radio button of the current size.
+HWND CurrentSizeRadio() {
+    const uint32_t position = ByteCount <= 8 ? RadioOfSize[ByteCount] : RadioOfSize[4];
+    return RadioButtons[position < kRadioButtonCount ? position : 2];
+}
+
+HWND PushButtonAt(uint32_t focusIndex) {
+    return PushButtons[focusIndex - kFocusFirstPush];
+}
+
+void HideBitMarker() {
+    ShowWindow(BitMarker, SW_HIDE);
+}
+
+// Steps 1 and 2 of the Tab step: the new position is stored before anything acts on it.
+uint32_t StepFocusIndex() {
+    const bool shiftDown = GetKeyState(VK_SHIFT) < 0;
+    FocusIndex = shiftDown ? FocusIndex - 1 : FocusIndex + 1;
+    return FocusIndex;
+}
+
+// The bit cells take the focus through the main window's own handler, which also moves the marker.
+void FocusBitCells(HWND mainWindow) {
+    SetFocus(mainWindow);
+    SendMessageA(mainWindow, WM_SHOWBITFOCUS, 0, 0);
+}
+
+uint32_t EditFocusIndex(HWND edit) {
+    return GetDlgCtrlID(edit) == IDM_VALUEBOX ? kFocusValueBox : kFocusHexBox;
+}
+
+// An edit box that takes the focus or sees a key names its own position and hides the marker.
+void OnEditActive(HWND edit) {
+    FocusIndex = EditFocusIndex(edit);
+    HideBitMarker();
+}
+
+void OnEditTab(HWND edit) {
+    switch (StepFocusIndex()) {
+        case 0:
+            FocusIndex = kFocusBitCells;
+            FocusBitCells(GetParent(edit));
+            break;
+        case kFocusValueBox: SetFocus(ValueBox); break;
+        case kFocusHexBox: SetFocus(HexBox); break;
+        case kFocusRadio: SetFocus(CurrentSizeRadio()); break;
+        default: ReportInternalError(edit, "Unexpected Focus Value in EditProc"); break;
+    }
+}
+
+void OnRadioTab(HWND radio) {
+    switch (StepFocusIndex()) {
+        case kFocusHexBox: SetFocus(HexBox); break;
+        case kFocusFirstPush: SetFocus(PushButtonAt(kFocusFirstPush)); break;
+        default: ReportInternalError(radio, "Unexpected Focus Value in RBtnProc"); break;
+    }
+}
+
+// The arrows cycle through the sizes that the data type allows, wrapping at both ends.
+void OnRadioArrow(HWND radio, bool forward) {
+    const uint32_t position = ByteCount <= 8 ? RadioOfSize[ByteCount] : RadioOfSize[4];
+    uint32_t next = position;
+    switch (DataType) {
+        case IDM_ANSI:
+        case IDM_OEM: next = (forward ? position + 1 : position - 1) & 3; break;
+        case IDM_SIGNED:
+        case IDM_UNSIGNED: next = (forward ? position + 4 : position + 2) % 3; break;
+        case IDM_REAL: next = ((position - 1) & 1) + 2; break;
+        default: return;  // no type chosen yet: no size to move to
+    }
+    SendMessageA(GetParent(radio), WM_COMMAND, IDM_BYTES1 + next, 0);
+    SetFocus(CurrentSizeRadio());
+    FocusIndex = kFocusRadio;
+}
+
+uint32_t PushFocusIndex(HWND button) {
+    for (int i = 0; i < kPushButtonCount; ++i) {
+        if (PushButtons[i] == button) return kFocusFirstPush + i;
+    }
+    return kFocusFirstPush + static_cast<uint32_t>(GetDlgCtrlID(button) - IDM_BITSHIFTL);
+}
+
+void OnPushTab(HWND button) {
+    const uint32_t focus = StepFocusIndex();
+    switch (focus) {
+        case kFocusRadio: SetFocus(CurrentSizeRadio()); break;
+        case 4:
+        case 5:
+        case 6:
+        case 7:
+        case kFocusLastPush: SetFocus(PushButtonAt(focus)); break;
+        case kFocusBitCells: FocusBitCells(GetParent(button)); break;
+        default: ReportInternalError(button, "Unexpected Focus Value in PBtnProc"); break;
+    }
+}
+
+void OnMainTab(HWND window) {
+    const uint32_t focus = StepFocusIndex();
+    switch (focus) {
+        case 0:
+            FocusIndex = kFocusBitCells;
+            SendMessageA(window, WM_SHOWBITFOCUS, 0, 0);
+            break;
+        case kFocusValueBox: SetFocus(ValueBox); break;
+        case kFocusHexBox: SetFocus(HexBox); break;
+        case kFocusRadio: SetFocus(CurrentSizeRadio()); break;
+        case 4:
+        case 5:
+        case 6:
+        case 7:
+        case kFocusLastPush: SetFocus(PushButtonAt(focus)); break;
+        case kFocusBitCells: SendMessageA(window, WM_SHOWBITFOCUS, 0, 0); break;
+        case kFocusPastEnd:
+            FocusIndex = kFocusValueBox;
+            SetFocus(ValueBox);
+            break;
+        default: ReportInternalError(window, "Unexpected Focus Value in WndProc"); break;
+    }
+}
+
+// The keys act on the cell of FocusBit through the same mouse messages a click would send.
+void SendToFocusCell(UINT message) {
+    if (FocusBit < 0 || FocusBit >= kCellCount) return;
+    SendMessageA(CellWindows[FocusBit], message, 0, 0);
+}
+
+void OnBitCellKey(HWND window, WPARAM key) {
+    switch (key) {
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+        case VK_HOME:
+        case VK_END:
+            MoveFocusBit(static_cast<unsigned>(key));
+            SendMessageA(window, WM_SHOWBITFOCUS, 0, 0);
+            break;
+        case VK_SPACE:
+            SendToFocusCell(WM_LBUTTONDOWN);
+            SendToFocusCell(WM_LBUTTONUP);
+            break;
+        case VK_ESCAPE: SendToFocusCell(WM_RBUTTONDOWN); break;
+        case VK_RETURN: SendToFocusCell(WM_RBUTTONDBLCLK); break;
+        default: break;
+    }
+}
+
+}  // namespace
+
+LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SETFOCUS: OnEditActive(window); break;
+        case WM_KEYDOWN:
+            if (wParam == VK_TAB) {
+                OnEditTab(window);
+                return 0;  // the edit control never sees the Tab
+            }
+            OnEditActive(window);
+            break;
+        case WM_CHAR:
+            if (wParam == '\t') return 0;  // no tab is typed into a box
+            OnEditActive(window);
+            break;
+        default: break;
+    }
+    return CallWindowProcA(SavedEditProc, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK RBtnProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SETFOCUS:
+            FocusIndex = kFocusRadio;
+            HideBitMarker();
+            break;
+        case WM_KEYDOWN:
+            if (wParam == VK_TAB) OnRadioTab(window);
+            if (wParam == VK_LEFT || wParam == VK_UP) OnRadioArrow(window, false);
+            if (wParam == VK_RIGHT || wParam == VK_DOWN) OnRadioArrow(window, true);
+            break;
+        default: break;
+    }
+    return CallWindowProcA(SavedRadioProc, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK PBtnProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SETFOCUS:
+            FocusIndex = PushFocusIndex(window);
+            HideBitMarker();
+            break;
+        case WM_KEYDOWN:
+            if (wParam == VK_TAB) OnPushTab(window);
+            break;
+        default: break;
+    }
+    return CallWindowProcA(SavedPushProc, window, message, wParam, lParam);
+}
+
+LRESULT OnMainKeyDown(HWND window, WPARAM key, LPARAM lParam) {
+    if (key == VK_TAB) {
+        OnMainTab(window);
+    } else {
+        OnBitCellKey(window, key);
+    }
+    return DefWindowProcA(window, WM_KEYDOWN, key, lParam);
+}
+
+}  // namespace cv
