@@ -64,6 +64,14 @@ void OpenAboutDialog(HWND window);             // IDM_ABOUT
 constexpr size_t kHelpPathSize = 32768 + 32;  // any current directory plus the file name
 extern char HelpPath[kHelpPathSize];
 void ShowHelp(HWND owner, const char* helpFile, UINT command, ULONG_PTR data);
+// WM_CREATE: HelpPath from the current directory ("\corvane.hlp", else "\..\help\corvane.hlp");
+// empty when the current directory cannot be read.
+void ComposeHelpPath();
+// The help viewer window while it is open (a modeless dialog), else nullptr.
+extern HWND HelpViewer;
+// The message loop offers every message to the open help viewer first (its keyboard interface);
+// true when the viewer has handled it.
+bool HelpViewerTakesMessage(MSG* message);
 
 // alerts.cpp: MessageBeep(0) and MessageBoxA behind the engine's alert interface.
 void InstallWin32Alerts();
