@@ -1,0 +1,617 @@
+#include "engine/validate.h"
+
+#include <cstring>
+#include <vector>
+
+#include "engine/value_text.h"
+
+namespace cv {
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// Character classes of the typed texts.
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsHexDigit(char c) {
+    return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+unsigned HexDigitValue(char c) {
+    if (IsDigit(c)) return static_cast<unsigned>(c - '0');
+    if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
+    return static_cast<unsigned>(c - 'A' + 10);
+}
+
+// The white space that the conversions skip (that of the "C" locale).
+bool IsWhiteSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+const char* SkipWhiteSpace(const char* text) {
+    while (IsWhiteSpace(*text)) ++text;
+    return text;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Exact decimal to binary conversion. A short natural number in 32-bit limbs is all it takes:
+// the decimal text becomes num / den exactly, and 64 quotient bits plus a sticky remainder bit
+// decide the rounding.
+
+class BigNumber {
+public:
+    explicit BigNumber(uint32_t value = 0) {
+        if (value != 0) limbs_.push_back(value);
+    }
+
+    bool IsZero() const { return limbs_.empty(); }
+
+    int BitLength() const {
+        if (limbs_.empty()) return 0;
+        int bits = static_cast<int>(limbs_.size() - 1) * 32;
+        for (uint32_t top = limbs_.back(); top != 0; top >>= 1) ++bits;
+        return bits;
+    }
+
+    void MultiplyAdd(uint32_t factor, uint32_t addend) {
+        uint64_t carry = addend;
+        for (uint32_t& limb : limbs_) {
+            const uint64_t product = static_cast<uint64_t>(limb) * factor + carry;
+            limb = static_cast<uint32_t>(product);
+            carry = product >> 32;
+        }
+        if (carry != 0) limbs_.push_back(static_cast<uint32_t>(carry));
+    }
+
+    void MultiplyByPowerOfTen(int64_t exponent) {
+        for (; exponent >= 9; exponent -= 9) MultiplyAdd(1000000000u, 0);
+        uint32_t rest = 1;
+        for (; exponent > 0; --exponent) rest *= 10;
+        if (rest != 1) MultiplyAdd(rest, 0);
+    }
+
+    void ShiftLeft(int bits) {
+        if (limbs_.empty() || bits <= 0) return;
+        const std::size_t whole = static_cast<std::size_t>(bits / 32);
+        const int part = bits % 32;
+        limbs_.insert(limbs_.begin(), whole, 0u);
+        if (part != 0) {
+            uint32_t carry = 0;
+            for (std::size_t i = whole; i < limbs_.size(); ++i) {
+                const uint32_t limb = limbs_[i];
+                limbs_[i] = (limb << part) | carry;
+                carry = limb >> (32 - part);
+            }
+            if (carry != 0) limbs_.push_back(carry);
+        }
+    }
+
+    void ShiftRightOne() {
+        for (std::size_t i = 0; i < limbs_.size(); ++i) {
+            const uint32_t next = i + 1 < limbs_.size() ? limbs_[i + 1] : 0u;
+            limbs_[i] = (limbs_[i] >> 1) | (next << 31);
+        }
+        Trim();
+    }
+
+    int Compare(const BigNumber& other) const {
+        if (limbs_.size() != other.limbs_.size()) return limbs_.size() < other.limbs_.size() ? -1 : 1;
+        for (std::size_t i = limbs_.size(); i-- > 0;) {
+            if (limbs_[i] != other.limbs_[i]) return limbs_[i] < other.limbs_[i] ? -1 : 1;
+        }
+        return 0;
+    }
+
+    // Requires *this >= other.
+    void Subtract(const BigNumber& other) {
+        uint64_t borrow = 0;
+        for (std::size_t i = 0; i < limbs_.size(); ++i) {
+            const uint64_t subtrahend = (i < other.limbs_.size() ? other.limbs_[i] : 0u) + borrow;
+            const uint64_t limb = limbs_[i];
+            borrow = limb < subtrahend ? 1 : 0;
+            limbs_[i] = static_cast<uint32_t>(limb + (borrow << 32) - subtrahend);
+        }
+        Trim();
+    }
+
+private:
+    void Trim() {
+        while (!limbs_.empty() && limbs_.back() == 0) limbs_.pop_back();
+    }
+
+    std::vector<uint32_t> limbs_;
+};
+
+// IEEE double precision.
+constexpr int kDoubleFractionBits = 52;
+constexpr int kDoubleExponentBias = 1023;
+constexpr int kDoubleMaxBiasedExponent = 2047;
+constexpr int kDoubleLowestBitExponent = -1074;  // the weight of the smallest subnormal's bit
+constexpr uint64_t kDoubleSignBit = 1ull << 63;
+constexpr uint64_t kDoubleFractionMask = (1ull << kDoubleFractionBits) - 1;
+
+// IEEE single precision.
+constexpr int kSingleFractionBits = 23;
+constexpr int kSingleExponentBias = 127;
+constexpr int kSingleMaxBiasedExponent = 255;
+constexpr int kSingleMinNormalExponent = -126;
+constexpr uint32_t kSingleSignBit = 1u << 31;
+constexpr uint32_t kSingleFractionMask = (1u << kSingleFractionBits) - 1;
+constexpr uint32_t kSingleInfinity = 0x7F800000u;
+
+// Bits of the double nearest (ties to even) to (q + f) * 2^exponent, where 0 <= f < 1 and sticky
+// tells whether f is above 0; q holds at least 54 significant bits.
+uint64_t RoundToDoubleBits(uint64_t q, int exponent, bool sticky) {
+    int length = 0;
+    for (uint64_t rest = q; rest != 0; rest >>= 1) ++length;
+    int lowest = length - 1 + exponent - kDoubleFractionBits;
+    if (lowest < kDoubleLowestBitExponent) lowest = kDoubleLowestBitExponent;
+    const int dropped = lowest - exponent;  // at least 1 since q is longer than 53 bits
+    uint64_t kept = dropped >= 64 ? 0 : q >> dropped;
+    const bool half = dropped - 1 < 64 && ((q >> (dropped - 1)) & 1) != 0;
+    const bool below = sticky || (dropped - 1 >= 64 ? q != 0 : (q & ((1ull << (dropped - 1)) - 1)) != 0);
+    if (half && (below || (kept & 1) != 0)) ++kept;
+    if (kept == 1ull << (kDoubleFractionBits + 1)) {
+        kept >>= 1;
+        ++lowest;
+    }
+    if (kept < 1ull << kDoubleFractionBits) return kept;  // subnormal (or zero)
+    const int biased = lowest + kDoubleFractionBits + kDoubleExponentBias;
+    if (biased >= kDoubleMaxBiasedExponent) return static_cast<uint64_t>(kDoubleMaxBiasedExponent) << 52;
+    return (static_cast<uint64_t>(biased) << kDoubleFractionBits) | (kept & kDoubleFractionMask);
+}
+
+// Significant digits beyond this many only matter as "something non-zero follows": a 1 stands
+// for them (the longest exact double needs 767 significant digits).
+constexpr std::size_t kMaxSignificantDigits = 800;
+// Beyond these decimal magnitudes the result is infinity or zero whatever the digits.
+constexpr int64_t kOverflowMagnitude = 311;    // value >= 10^310
+constexpr int64_t kUnderflowMagnitude = -325;  // value < 10^-325
+constexpr int64_t kExponentClamp = 100000;
+
+double BitsToDouble(uint64_t bits) {
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// The correctly rounded double of digits x 10^exponent (digits without leading zeros, not empty).
+uint64_t DecimalToDoubleBits(const std::vector<uint8_t>& digits, int64_t exponent) {
+    const int64_t magnitude = static_cast<int64_t>(digits.size()) + exponent;
+    if (magnitude >= kOverflowMagnitude) return static_cast<uint64_t>(kDoubleMaxBiasedExponent) << 52;
+    if (magnitude <= kUnderflowMagnitude) return 0;
+
+    BigNumber numerator;
+    for (uint8_t digit : digits) numerator.MultiplyAdd(10, digit);
+    BigNumber denominator(1);
+    if (exponent >= 0) {
+        numerator.MultiplyByPowerOfTen(exponent);
+    } else {
+        denominator.MultiplyByPowerOfTen(-exponent);
+    }
+    // Scale so that the quotient has exactly 64 bits: 2^63 <= num / den < 2^64.
+    int shift = 63 + denominator.BitLength() - numerator.BitLength();
+    if (shift >= 0) {
+        numerator.ShiftLeft(shift);
+    } else {
+        denominator.ShiftLeft(-shift);
+    }
+    BigNumber probe = denominator;
+    probe.ShiftLeft(63);
+    if (numerator.Compare(probe) < 0) {
+        numerator.ShiftLeft(1);  // the quotient was just below 2^63
+        ++shift;
+    }
+    uint64_t quotient = 0;
+    for (int bit = 63; bit >= 0; --bit) {
+        if (numerator.Compare(probe) >= 0) {
+            numerator.Subtract(probe);
+            quotient |= 1ull << bit;
+        }
+        probe.ShiftRightOne();
+    }
+    return RoundToDoubleBits(quotient, -shift, !numerator.IsZero());
+}
+
+// ---------------------------------------------------------------------------------------------
+// User-error reports.
+
+void ReportInputError(WindowRef owner, const char* middle, const char* title) {
+    CurrentAlerts().Beep();
+    if (ErrorBoxes != 1) return;
+    CopyText(MessageText, "The value that you are attempting to enter ");
+    AppendText(MessageText, middle);
+    AppendText(MessageText, "for the current data type.");
+    CurrentAlerts().ShowMessage(owner, MessageText, title, kIconInformation);
+}
+
+unsigned ReportOutOfRange(WindowRef owner) {
+    ReportInputError(owner, "would exceed the allowable range ", "Corvane Input Error - Out of Range");
+    return 0;
+}
+
+unsigned ReportInvalid(WindowRef owner) {
+    ReportInputError(owner, "is not an allowable representation ", "Corvane Input Error - Invalid Value");
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Syntax of the typed texts.
+
+bool AllDigits(const char* text) {
+    for (; *text != '\0'; ++text) {
+        if (!IsDigit(*text)) return false;
+    }
+    return true;
+}
+
+bool SignedSyntax(const char* text) {
+    if (*text == '+' || *text == '-') ++text;
+    return AllDigits(text);
+}
+
+bool HexSyntax(const char* text) {
+    for (; *text != '\0'; ++text) {
+        if (!IsHexDigit(*text)) return false;
+    }
+    return true;
+}
+
+bool IsExponentLetter(char c) {
+    if (c == 'e' || c == 'E') return true;
+    return ByteCount == 8 && (c == 'd' || c == 'D');
+}
+
+// [sign] digits, or [sign] digits "." digits (one digit at least) [letter [sign] digits].
+bool RealSyntax(const char* text) {
+    if (*text == '+' || *text == '-') ++text;
+    int digits = 0;
+    for (; IsDigit(*text); ++text) ++digits;
+    if (*text == '\0') return true;
+    if (*text != '.') return false;
+    for (++text; IsDigit(*text); ++text) ++digits;
+    if (digits == 0) return false;
+    if (*text == '\0') return true;
+    if (!IsExponentLetter(*text)) return false;
+    ++text;
+    if (*text == '+' || *text == '-') ++text;
+    while (IsDigit(*text)) ++text;
+    return *text == '\0';
+}
+
+// ---------------------------------------------------------------------------------------------
+// The modes of ValidateInput.
+
+struct Range {
+    bool valid;  // whether the byte count is one the type allows
+    bool hasLower;
+    bool hasUpper;
+    double lower;
+    double upper;
+};
+
+Range SignedRange() {
+    switch (ByteCount) {
+        case 1: return {true, true, true, -128.0, 127.0};
+        case 2: return {true, true, true, -32768.0, 32767.0};
+        case 4: return {true, true, true, -2147483648.0, 2147483647.0};
+        default: return {false, false, false, 0, 0};
+    }
+}
+
+Range UnsignedRange() {
+    switch (ByteCount) {
+        case 1: return {true, false, true, 0, 255.0};
+        case 2: return {true, false, true, 0, 65535.0};
+        case 4: return {true, false, true, 0, 4294967295.0};
+        default: return {false, false, false, 0, 0};
+    }
+}
+
+// The twelve-digit text of the largest single-precision value, so that it can be typed back.
+constexpr double kSingleRealLimit = 3.40282346639e38;
+
+unsigned ValidateNumber(uint32_t mode, double x, WindowRef owner) {
+    Range range{};
+    switch (mode) {
+        case IDM_SIGNED: range = SignedRange(); break;
+        case IDM_UNSIGNED: range = UnsignedRange(); break;
+        default:  // IDM_REAL
+            if (ByteCount == 4) range = {true, true, true, -kSingleRealLimit, kSingleRealLimit};
+            if (ByteCount == 8) range = {true, false, false, 0, 0};  // no range test: 1.0e999 is +infinity
+            break;
+    }
+    if (!range.valid) {
+        const char* text = mode == IDM_SIGNED     ? "Unexpected Byte Count in ValidateInput/IDM_SIGNED"
+                           : mode == IDM_UNSIGNED ? "Unexpected Byte Count in ValidateInput/IDM_UNSIGNED"
+                                                  : "Unexpected Byte Count in ValidateInput/IDM_REAL";
+        ReportInternalError(owner, text);
+        return 0;
+    }
+    if ((range.hasUpper && x > range.upper) || (range.hasLower && x < range.lower))
+        return ReportOutOfRange(owner);
+    bool syntax;
+    switch (mode) {
+        case IDM_SIGNED: syntax = SignedSyntax(WorkText); break;
+        case IDM_UNSIGNED: syntax = AllDigits(WorkText); break;
+        default: syntax = RealSyntax(WorkText); break;
+    }
+    return syntax ? 1 : ReportInvalid(owner);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Storing an accepted text into the low ByteCount bytes.
+
+void StoreLowBytes(uint64_t bits, unsigned count) {
+    for (unsigned i = 0; i < count; ++i) SetByte(i, static_cast<uint8_t>(bits >> (8 * i)));
+}
+
+}  // namespace
+
+void StoreValueText(WindowRef owner) {
+    switch (DataType) {
+        case IDM_ANSI:
+        case IDM_OEM: {
+            const unsigned count = ByteCount < 8 ? ByteCount : 8;
+            for (unsigned i = 0; i < count; ++i) SetByte(i, 0);
+            for (unsigned i = 0; i < count && WorkText[i] != '\0'; ++i)
+                SetByte(i, static_cast<uint8_t>(WorkText[i]));
+            return;
+        }
+        case IDM_SIGNED:
+        case IDM_UNSIGNED:
+            if (ByteCount == 1 || ByteCount == 2 || ByteCount == 4) {
+                StoreLowBytes(TextToInteger(WorkText), ByteCount);
+                return;
+            }
+            CopyText(MessageText, "Unexpected Byte Count in WndProc/");
+            AppendText(MessageText, DataType == IDM_SIGNED ? "IDM_VALUEBOX/EN_UPDATE/IDM_SIGNED"
+                                                           : "IDM_VALUEBOX/EN_UPDATE/IDM_UNSIGNED");
+            break;
+        case IDM_REAL:
+            if (ByteCount == 4) {
+                StoreLowBytes(RoundToSingleBits(TextToDouble(WorkText)), 4);
+                return;
+            }
+            if (ByteCount == 8) {
+                const double real = TextToDouble(WorkText);
+                uint64_t bits;
+                std::memcpy(&bits, &real, sizeof bits);
+                SetValue64(bits);
+                return;
+            }
+            CopyText(MessageText, "Unexpected Byte Count in WndProc/");
+            AppendText(MessageText, "IDM_VALUEBOX/EN_UPDATE/IDM_REAL");
+            break;
+        default:
+            CopyText(MessageText, "Unexpected Data Type in ");
+            AppendText(MessageText, "WndProc/IDM_VALUEBOX/EN_UPDATE");
+            InternalErrorBox(owner);
+            CopyText(WorkText, "Unexpected Data Type");
+            return;
+    }
+    InternalErrorBox(owner);
+    CopyText(WorkText, "Unexpected Byte Count");
+}
+
+void StoreHexText(WindowRef owner) {
+    uint32_t number = 0;
+    switch (ByteCount) {
+        case 1:
+            if (ReadHexNumber(WorkText, 2, &number)) SetByte(0, static_cast<uint8_t>(number));
+            return;
+        case 2:
+            if (ReadHexNumber(WorkText, 4, &number)) StoreLowBytes(number, 2);
+            return;
+        case 4:
+            if (ReadHexNumber(WorkText, 8, &number)) BitValue[0] = number;
+            return;
+        case 8: {
+            // Left-padded with zeros to 16 digits; an empty text thus clears all 8 bytes.
+            char padded[17];
+            CopyText(padded, "0000000000000000");
+            padded[16 - strnlen(WorkText, 16)] = '\0';
+            AppendText(padded, WorkText);
+            uint32_t high = 0;
+            uint32_t low = 0;
+            if (ReadHexNumber(padded, 8, &high) && ReadHexNumber(padded + 8, 8, &low)) {
+                BitValue[1] = high;
+                BitValue[0] = low;
+            }
+            return;
+        }
+        default:
+            CopyText(MessageText, "Unexpected Byte Count in WndProc/");
+            AppendText(MessageText, "IDM_HEXBOX/EN_UPDATE/IDM_REAL");
+            InternalErrorBox(owner);
+            CopyText(WorkText, "Unexpected Byte Count");
+            return;
+    }
+}
+
+namespace {
+
+// After a rejection the caret goes back by the number of characters that were added.
+int CaretAfterRejection(int caret, std::size_t readLength, const char* lastText) {
+    const long added = static_cast<long>(readLength) - static_cast<long>(std::strlen(lastText));
+    if (added > 0) caret -= static_cast<int>(added);
+    return caret < 0 ? 0 : caret;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+double TextToDouble(const char* text) {
+    const char* p = SkipWhiteSpace(text);
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+
+    std::vector<uint8_t> digits;  // significant digits, no leading zeros
+    int64_t exponent = 0;         // value = digits x 10^exponent
+    bool anyDigit = false;
+    bool tailNonZero = false;  // digits dropped beyond kMaxSignificantDigits
+    auto takeDigit = [&](char c, bool fraction) {
+        anyDigit = true;
+        if (digits.empty() && c == '0') {
+            if (fraction) --exponent;
+            return;
+        }
+        if (digits.size() < kMaxSignificantDigits) {
+            digits.push_back(static_cast<uint8_t>(c - '0'));
+            if (fraction) --exponent;
+        } else {
+            tailNonZero = tailNonZero || c != '0';
+            if (!fraction) ++exponent;
+        }
+    };
+    for (; IsDigit(*p); ++p) takeDigit(*p, false);
+    if (*p == '.') {
+        for (++p; IsDigit(*p); ++p) takeDigit(*p, true);
+    }
+    if (!anyDigit) return 0.0;  // no number at all: +0.0 even after a "-"
+
+    if (*p == 'e' || *p == 'E' || *p == 'd' || *p == 'D') {
+        const char* q = p + 1;
+        bool negativeExponent = false;
+        if (*q == '+' || *q == '-') negativeExponent = *q++ == '-';
+        if (IsDigit(*q)) {  // an exponent letter without digits is not part of the number
+            int64_t value = 0;
+            for (; IsDigit(*q); ++q) {
+                if (value < kExponentClamp) value = value * 10 + (*q - '0');
+            }
+            exponent += negativeExponent ? -value : value;
+        }
+    }
+
+    uint64_t bits = 0;
+    if (!digits.empty()) {
+        if (tailNonZero) {
+            digits.push_back(1);
+            --exponent;
+        }
+        bits = DecimalToDoubleBits(digits, exponent);
+    }
+    if (negative) bits |= kDoubleSignBit;
+    return BitsToDouble(bits);
+}
+
+uint32_t TextToInteger(const char* text) {
+    const char* p = SkipWhiteSpace(text);
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    uint32_t total = 0;
+    for (; IsDigit(*p); ++p) total = total * 10u + static_cast<uint32_t>(*p - '0');
+    return negative ? 0u - total : total;
+}
+
+bool ReadHexNumber(const char* text, unsigned maxDigits, uint32_t* number) {
+    uint32_t value = 0;
+    unsigned count = 0;
+    for (; count < maxDigits && count < 8 && IsHexDigit(text[count]); ++count) {
+        value = (value << 4) | HexDigitValue(text[count]);
+    }
+    if (count == 0) return false;
+    *number = value;
+    return true;
+}
+
+uint32_t RoundToSingleBits(double value) {
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const uint32_t sign = (bits & kDoubleSignBit) != 0 ? kSingleSignBit : 0u;
+    const int biased = static_cast<int>((bits >> kDoubleFractionBits) & 0x7FF);
+    const uint64_t fraction = bits & kDoubleFractionMask;
+    if (biased == kDoubleMaxBiasedExponent) {
+        // Infinity stays infinity; a NaN keeps its top fraction bits and stays a NaN.
+        if (fraction == 0) return sign | kSingleInfinity;
+        return sign | kSingleInfinity | 0x00400000u | static_cast<uint32_t>(fraction >> 29);
+    }
+    if (biased == 0) return sign;  // zero, or a double subnormal: far below half the least single
+    const int exponent = biased - kDoubleExponentBias;  // value = mantissa x 2^(exponent - 52)
+    const uint64_t mantissa = fraction | (1ull << kDoubleFractionBits);
+    int dropped = kDoubleFractionBits - kSingleFractionBits;
+    if (exponent < kSingleMinNormalExponent) dropped += kSingleMinNormalExponent - exponent;
+    if (dropped > 60) return sign;
+    uint64_t kept = mantissa >> dropped;
+    const uint64_t half = 1ull << (dropped - 1);
+    const uint64_t rest = mantissa & ((1ull << dropped) - 1);
+    if (rest > half || (rest == half && (kept & 1) != 0)) ++kept;
+    if (exponent < kSingleMinNormalExponent) {
+        // Subnormal: the bits are the count of least units; 2^23 of them is the least normal.
+        return sign | static_cast<uint32_t>(kept);
+    }
+    int singleBiased = exponent + kSingleExponentBias;
+    if (kept == 1ull << (kSingleFractionBits + 1)) {
+        kept >>= 1;
+        ++singleBiased;
+    }
+    if (singleBiased >= kSingleMaxBiasedExponent) return sign | kSingleInfinity;
+    return sign | (static_cast<uint32_t>(singleBiased) << kSingleFractionBits) |
+           (static_cast<uint32_t>(kept) & kSingleFractionMask);
+}
+
+unsigned ValidateInput(uint32_t mode, WindowRef owner) {
+    if (mode == IDM_SHADE) return ClassifyReal(owner);
+    const double x = TextToDouble(WorkText);
+    switch (mode) {
+        case IDM_ANSI:
+        case IDM_OEM:
+            if (ByteCount < kWorkTextSize) WorkText[ByteCount] = '\0';
+            return 1;
+        case IDM_SIGNED:
+        case IDM_UNSIGNED:
+        case IDM_REAL: return ValidateNumber(mode, x, owner);
+        case IDM_HEXBOX: return HexSyntax(WorkText) ? 1 : ReportInvalid(owner);
+        default: return ReportInvalid(owner);
+    }
+}
+
+bool SwallowEditEcho() {
+    if (EditArmed != 0) return false;
+    EditArmed = 1;
+    return true;
+}
+
+EditOutcome ValueBoxEdited(const char* boxText, int caret, WindowRef owner) {
+    // Read up to what LastValueText holds: a rendered 8-byte real may be 24 characters long and
+    // must not lose its last character (a factor of ten) at the next keystroke.
+    CopyText(WorkText, kLastValueTextSize, boxText);
+    const std::size_t readLength = std::strlen(WorkText);
+    EditOutcome outcome{false, false, caret};
+    if (ValidateInput(DataType, owner) == 0) {
+        outcome.caret = CaretAfterRejection(caret, readLength, LastValueText);
+        return outcome;
+    }
+    const uint64_t before = Value64();
+    StoreValueText(owner);
+    if (std::strcmp(LastValueText, WorkText) != 0) CopyText(LastValueText, WorkText);
+    outcome.accepted = true;
+    outcome.bitsChanged = Value64() != before;
+    return outcome;
+}
+
+EditOutcome HexBoxEdited(const char* boxText, int caret, WindowRef owner) {
+    char raw[kHexReadLimit];  // GetWindowTextA with the limit 24
+    CopyText(raw, boxText);
+    CopyText(WorkText, raw);
+    const std::size_t width = 2 * static_cast<std::size_t>(ByteCount);
+    if (width < kWorkTextSize) WorkText[width] = '\0';
+    EditOutcome outcome{false, false, caret};
+    if (ValidateInput(IDM_HEXBOX, owner) == 0) {
+        outcome.caret = CaretAfterRejection(caret, std::strlen(raw), LastHexText);
+        return outcome;
+    }
+    const uint64_t before = Value64();
+    StoreHexText(owner);
+    // Bounded: after the internal error the text is longer than LastHexText and is cut.
+    if (std::strcmp(LastHexText, WorkText) != 0) CopyText(LastHexText, WorkText);
+    outcome.accepted = true;
+    outcome.bitsChanged = Value64() != before;
+    return outcome;
+}
+
+}  // namespace cv

@@ -1,0 +1,167 @@
+#include "engine/value_text.h"
+
+#include <cstring>
+
+#include "engine/format_real.h"
+
+namespace cv {
+
+namespace {
+
+// Fields of the word that holds a real's sign and exponent (the low half for 4 bytes, the high
+// half for 8 bytes).
+constexpr uint32_t kSignBit = 0x80000000u;
+constexpr uint32_t kSingleExponentMask = 0x7F800000u;  // bits 23..30
+constexpr uint32_t kSingleFractionMask = 0x007FFFFFu;  // bits 0..22
+constexpr uint32_t kDoubleExponentMask = 0x7FF00000u;  // bits 52..62 of the value
+constexpr uint32_t kDoubleFractionMask = 0x000FFFFFu;  // bits 32..51; bits 0..31 are the low half
+
+constexpr int kSingleDigits = 12;
+constexpr int kDoubleDigits = 20;
+
+// Decimal digits of a number, written by hand so that every platform gives the same text.
+void WriteUnsigned(uint32_t number, char* out, std::size_t size) {
+    char reversed[11];
+    std::size_t n = 0;
+    do {
+        reversed[n++] = static_cast<char>('0' + number % 10);
+        number /= 10;
+    } while (number != 0);
+    std::size_t i = 0;
+    while (n > 0 && i + 1 < size) out[i++] = reversed[--n];
+    out[i] = '\0';
+}
+
+void WriteSigned(int32_t number, char* out, std::size_t size) {
+    if (number >= 0) {
+        WriteUnsigned(static_cast<uint32_t>(number), out, size);
+        return;
+    }
+    out[0] = '-';
+    // The magnitude taken unsigned, so that -2147483648 needs no special case.
+    WriteUnsigned(0u - static_cast<uint32_t>(number), out + 1, size - 1);
+}
+
+// Uppercase hexadecimal of the low 4*digits bits, zero-padded to exactly `digits` characters.
+void WriteHex(uint32_t number, int digits, char* out) {
+    static const char kHexDigits[] = "0123456789ABCDEF";
+    for (int i = 0; i < digits; ++i) out[i] = kHexDigits[(number >> (4 * (digits - 1 - i))) & 0xFu];
+    out[digits] = '\0';
+}
+
+// The low ByteCount bytes as characters, byte 0 first; a zero byte shows as a space.
+void RenderCharacters() {
+    unsigned n = 0;
+    for (; n < ByteCount && n < 8; ++n) {
+        const uint8_t byte = GetByte(n);
+        WorkText[n] = byte == 0 ? ' ' : static_cast<char>(byte);
+    }
+    WorkText[n] = '\0';
+}
+
+void RenderSigned(WindowRef owner) {
+    int32_t number;
+    switch (ByteCount) {
+        case 1: number = static_cast<int8_t>(GetByte(0)); break;
+        case 2: number = static_cast<int16_t>(BitValue[0] & 0xFFFFu); break;
+        case 4: number = static_cast<int32_t>(BitValue[0]); break;
+        default: ReportInternalError(owner, "Unexpected Byte Count in WndProc/IDM_SIGNED"); return;
+    }
+    WriteSigned(number, WorkText, sizeof WorkText);
+}
+
+void RenderUnsigned(WindowRef owner) {
+    uint32_t number;
+    switch (ByteCount) {
+        case 1: number = BitValue[0] & 0xFFu; break;
+        case 2: number = BitValue[0] & 0xFFFFu; break;
+        case 4: number = BitValue[0]; break;
+        default: ReportInternalError(owner, "Unexpected Byte Count in WndProc/IDM_UNSIGNED"); return;
+    }
+    WriteUnsigned(number, WorkText, sizeof WorkText);
+}
+
+void RenderReal(WindowRef owner) {
+    if (ClassifyReal(owner) == 0) return;  // the special text is in WorkText already
+    switch (ByteCount) {
+        case 4: {
+            float single;
+            std::memcpy(&single, &BitValue[0], sizeof single);
+            FormatReal(static_cast<double>(single), kSingleDigits, WorkText);
+            break;
+        }
+        case 8: {
+            const uint64_t bits = Value64();
+            double real;
+            std::memcpy(&real, &bits, sizeof real);
+            FormatReal(real, kDoubleDigits, WorkText);
+            break;
+        }
+        default: ReportInternalError(owner, "Unexpected Byte Count in WndProc/IDM_REAL"); break;
+    }
+}
+
+}  // namespace
+
+void RenderValueText(WindowRef owner) {
+    switch (DataType) {
+        case IDM_ANSI:
+        case IDM_OEM: RenderCharacters(); break;
+        case IDM_SIGNED: RenderSigned(owner); break;
+        case IDM_UNSIGNED: RenderUnsigned(owner); break;
+        case IDM_REAL: RenderReal(owner); break;
+        default:
+            ReportInternalError(owner, "Unexpected Data Type in WndProc/WM_RECALCVALUEBOX");
+            CopyText(WorkText, "Unexpected Data Type");
+            break;
+    }
+    CopyText(LastValueText, WorkText);
+}
+
+void RenderHexText(WindowRef owner) {
+    switch (ByteCount) {
+        case 1: WriteHex(BitValue[0], 2, WorkText); break;
+        case 2: WriteHex(BitValue[0], 4, WorkText); break;
+        case 4: WriteHex(BitValue[0], 8, WorkText); break;
+        case 8:
+            WriteHex(BitValue[1], 8, WorkText);
+            WriteHex(BitValue[0], 8, WorkText + 8);
+            break;
+        default:
+            ReportInternalError(owner, "Unexpected Byte Count in WndProc/WM_RECALCHEXBOX");
+            CopyText(WorkText, "Unexpected Byte Count");
+            break;
+    }
+    // Bounded: the error text is longer than LastHexText holds and is cut to 19 characters.
+    CopyText(LastHexText, WorkText);
+}
+
+unsigned ClassifyReal(WindowRef owner) {
+    uint32_t word;
+    uint32_t exponentMask;
+    bool fractionZero;
+    switch (ByteCount) {
+        case 4:
+            word = BitValue[0];
+            exponentMask = kSingleExponentMask;
+            fractionZero = (word & kSingleFractionMask) == 0;
+            break;
+        case 8:
+            word = BitValue[1];
+            exponentMask = kDoubleExponentMask;
+            fractionZero = (word & kDoubleFractionMask) == 0 && BitValue[0] == 0;
+            break;
+        default: ReportInternalError(owner, "Unexpected Byte Count in ValidateInput/IDM_SHADE"); return 0;
+    }
+    const uint32_t exponent = word & exponentMask;
+    if (exponent != 0 && exponent != exponentMask) return 1;
+    CopyText(WorkText, (word & kSignBit) != 0 ? "-" : "+");
+    if (exponent == 0) {
+        AppendText(WorkText, fractionZero ? "0.0" : "Denormalized Number");
+    } else {
+        AppendText(WorkText, fractionZero ? "Infinity" : "Not a Number");
+    }
+    return 0;
+}
+
+}  // namespace cv
