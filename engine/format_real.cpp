@@ -701,7 +701,7 @@ Uint128 Multiply64(uint64_t a, uint64_t b) {
             (middle << 32) | (lowLow & 0xFFFFFFFFu)};
 }
 
-// floor(n * log10(2)), exact for |n| <= 2620 (checked for the range used here, -1080..1030).
+// floor(n * log10(2)), exact for |n| <= 2620; used for n in -1074..1023.
 int FloorLog10Pow2(int n) {
     return (n * 315653) >> 20;
 }
