@@ -11,7 +11,10 @@ namespace cv {
 constexpr std::size_t kReportSize = 240;
 
 // Composes the bit information of the cell into MessageText (WorkText is scratch). Returns 0.
-// The bit number is the low 16 bits of cellWord; setFlag tells whether the cell shows it set.
+// The bit number is the low 16 bits of cellWord, taken as signed; setFlag tells whether the cell
+// shows it set. A bit outside the current size gets no weight, only the plain statement that it lies
+// outside the value ("Bit 40 lies outside the current 4-byte value."). After an internal error
+// (a real of a size other than 4 or 8, an unknown data type) MessageText holds the error's text.
 int InfoBox(WindowRef owner, uint32_t cellWord, unsigned setFlag);
 
 // The datatype report of the current value into out (kReportSize bytes). The inputs are cut to

@@ -1,0 +1,266 @@
+#include "engine/bit_info.h"
+
+#include <cstring>
+
+#include "engine/format_real.h"
+#include "engine/value_text.h"
+
+namespace cv {
+
+namespace {
+
+// Where the fields of a real lie, by size.
+struct RealLayout {
+    int signBit;
+    int exponentLow;  // f: the lowest exponent bit
+    int bias;
+    int mantissaBits;  // m
+};
+
+constexpr RealLayout kSingleLayout{31, 23, 127, 23};
+constexpr RealLayout kDoubleLayout{63, 52, 1023, 52};
+
+// The fields of a double, for building the power of two of a mantissa bit.
+constexpr int kDoubleFractionBits = 52;
+constexpr int kDoubleBias = 1023;
+constexpr int kDoubleMinNormalExponent = -1022;
+constexpr int kDoubleMaxExponent = 1023;
+constexpr int kDoubleMinSubnormalExponent = -1074;
+
+enum class RealPart { Sign, Exponent, Mantissa };
+
+constexpr const char* kSignBitText = "Value when set:  Sign bit (Negative)";
+// A bit's power of two is written with the precision of 8-byte reals, also for a 4-byte real.
+constexpr int kBitValueDigits = 20;
+
+constexpr std::size_t kNumberTextSize = 24;  // "-9223372036854775808" and its terminator
+
+// Decimal digits of value, at least minDigits of them (zero-padded), with a "-" before a negative
+// one: the conversions %d, %02d and %lu without a C runtime, so no width can overrun.
+void FormatInteger(int64_t value, int minDigits, char (&out)[kNumberTextSize]) {
+    char digits[kNumberTextSize];
+    int count = 0;
+    uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    // As with printf, the minimum width counts the sign.
+    const int width = value < 0 ? minDigits - 1 : minDigits;
+    while (count < width && count < 20) digits[count++] = '0';
+    int pos = 0;
+    if (value < 0) out[pos++] = '-';
+    while (count > 0) out[pos++] = digits[--count];
+    out[pos] = '\0';
+}
+
+template <std::size_t N>
+void AppendInteger(char (&dest)[N], int64_t value, int minDigits = 1) {
+    char number[kNumberTextSize];
+    FormatInteger(value, minDigits, number);
+    AppendText(dest, number);
+}
+
+template <std::size_t N>
+void AppendUnsigned(char (&dest)[N], uint64_t value) {
+    char digits[kNumberTextSize];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    char number[kNumberTextSize];
+    int pos = 0;
+    while (count > 0) number[pos++] = digits[--count];
+    number[pos] = '\0';
+    AppendText(dest, number);
+}
+
+// The double 2**p, exact for every p a mantissa bit can have (-1074 .. 1023); below -1022 it is the
+// subnormal with the one fraction bit of that weight.
+double PowerOfTwo(int p) {
+    uint64_t bits = 0;
+    if (p >= kDoubleMinNormalExponent && p <= kDoubleMaxExponent) {
+        bits = static_cast<uint64_t>(p + kDoubleBias) << kDoubleFractionBits;
+    } else if (p >= kDoubleMinSubnormalExponent && p < kDoubleMinNormalExponent) {
+        bits = 1ull << (p - kDoubleMinSubnormalExponent);
+    }
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// Whether the cells of the current size show bit n (never above bit 63, whatever ByteCount says).
+bool InView(int n) {
+    return n >= 0 && n < 64 && static_cast<uint32_t>(n) / 8 < ByteCount;
+}
+
+// Said for a bit that the cells of the current size do not show: its weight would mean nothing
+// for the value in view (and may not even fit the 32-bit weights of the other texts).
+template <std::size_t N>
+void ComposeOutsidePart(char (&part)[N], int n) {
+    CopyText(part, "Bit ");
+    AppendInteger(part, n, 2);
+    AppendText(part, " lies outside the current ");
+    AppendUnsigned(part, ByteCount);
+    AppendText(part, "-byte value.");
+}
+
+template <std::size_t N>
+void ComposePowerPart(char (&part)[N], const char* label, int power) {
+    CopyText(part, label);
+    AppendText(part, " value when set:  2**");
+    AppendInteger(part, power);
+    AppendText(part, " = ");
+    AppendUnsigned(part, 1ull << power);
+}
+
+template <std::size_t N>
+void ComposeExponentPart(char (&part)[N], const RealLayout& layout, int n, int e) {
+    const int j = n - layout.exponentLow;
+    const int x = e - layout.bias;
+    CopyText(part, "Exponent value when set:  2**");
+    AppendInteger(part, j);
+    AppendText(part, " = ");
+    AppendUnsigned(part, 1ull << j);
+    AppendText(part, "\r\nTrue binary exponent:     ");
+    AppendInteger(part, e);
+    AppendText(part, "-");
+    AppendInteger(part, layout.bias);
+    AppendText(part, " = ");
+    AppendInteger(part, x);
+    // The places between the hidden bit and the binary point: h.dd is 0 right, 0.hd is 0 left.
+    const int count = x >= 0 ? x : -x - 1;
+    AppendText(part, "\r\nDecimal point:\r\n  ");
+    AppendInteger(part, count);
+    AppendText(part, count == 1 ? " place " : " places ");
+    AppendText(part, x >= 0 ? "right" : "left");
+    AppendText(part, " of the hidden bit");
+}
+
+template <std::size_t N>
+void ComposeMantissaPart(char (&part)[N], const RealLayout& layout, int n, int e) {
+    const int p = e - layout.bias + n - layout.mantissaBits;
+    FormatReal(PowerOfTwo(p), kBitValueDigits, WorkText);
+    CopyText(part, "Value when set: 2**");
+    AppendInteger(part, p);
+    AppendText(part, " = ");
+    AppendText(part, WorkText);
+}
+
+// The second part for a real. False when an internal error has been reported instead; MessageText
+// then holds the error text, which the dialog shows.
+template <std::size_t N>
+bool ComposeRealPart(char (&part)[N], WindowRef owner, int n) {
+    const unsigned normal = ClassifyReal(owner);
+    if (ByteCount != 4 && ByteCount != 8) {
+        // A special answer here is the classification's own error: WorkText holds no special text.
+        if (normal) ReportInternalError(owner, "Unexpected Byte Count in InfoBox/Real");
+        return false;
+    }
+    if (!InView(n)) {
+        ComposeOutsidePart(part, n);
+        return true;
+    }
+    if (!normal) {
+        CopyText(part, WorkText);
+        return true;
+    }
+    const RealLayout& layout = ByteCount == 4 ? kSingleLayout : kDoubleLayout;
+    const uint32_t exponentMask = (1u << (layout.signBit - layout.exponentLow)) - 1;
+    const int e = static_cast<int>((Value64() >> layout.exponentLow) & exponentMask);
+
+    RealPart role = RealPart::Exponent;
+    if (n == layout.signBit) {
+        role = RealPart::Sign;
+    } else if (n < layout.exponentLow) {
+        role = RealPart::Mantissa;
+    }
+    switch (role) {
+        case RealPart::Sign: CopyText(part, kSignBitText); return true;
+        case RealPart::Exponent: ComposeExponentPart(part, layout, n, e); return true;
+        case RealPart::Mantissa: ComposeMantissaPart(part, layout, n, e); return true;
+        default: ReportInternalError(owner, "Unexpected Part Identifier in InfoBox/Real"); return false;
+    }
+}
+
+}  // namespace
+
+int InfoBox(WindowRef owner, uint32_t cellWord, unsigned setFlag) {
+    const int n = static_cast<int16_t>(cellWord & 0xFFFF);
+    char text[kMessageTextSize];
+    CopyText(text, "Bit number ");
+    AppendInteger(text, n, 2);
+    AppendText(text, setFlag ? " is set.\r\n\r\n" : " is not set.\r\n\r\n");
+
+    char part[kMessageTextSize];
+    switch (DataType) {
+        case IDM_SIGNED:
+            if (!InView(n)) {
+                ComposeOutsidePart(part, n);
+            } else if (static_cast<uint32_t>(n) == ByteCount * 8 - 1) {
+                CopyText(part, kSignBitText);
+            } else {
+                ComposePowerPart(part, "Integer", n);
+            }
+            break;
+        case IDM_UNSIGNED:
+            if (InView(n)) {
+                ComposePowerPart(part, "Integer", n);
+            } else {
+                ComposeOutsidePart(part, n);
+            }
+            break;
+        case IDM_ANSI:
+        case IDM_OEM:
+            if (InView(n)) {
+                ComposePowerPart(part, "Byte", n % 8);
+            } else {
+                ComposeOutsidePart(part, n);
+            }
+            break;
+        case IDM_REAL:
+            if (!ComposeRealPart(part, owner, n)) return 0;
+            break;
+        default: ReportInternalError(owner, "Unexpected Data Type in InfoBox"); return 0;
+    }
+    AppendText(text, part);
+    CopyText(MessageText, text);
+    return 0;
+}
+
+void ComposeReport(const char* caption, const char* valueText, const char* hexText, char* out) {
+    constexpr std::size_t kCaptionMax = 39;
+    constexpr std::size_t kValueMax = 31;
+    constexpr std::size_t kHexMax = 16;
+    char cut[kCaptionMax + 1];
+
+    CopyText(cut, kCaptionMax + 1, caption);
+    CopyText(out, kReportSize, cut);
+    AppendText(out, kReportSize, "\r\n\r\nValue:\t");
+    CopyText(cut, kValueMax + 1, valueText);
+    AppendText(out, kReportSize, cut);
+    AppendText(out, kReportSize, "\r\nHex:\t");
+    CopyText(cut, kHexMax + 1, hexText);
+    AppendText(out, kReportSize, cut);
+    AppendText(out, kReportSize, "\r\n\r\nBinary:\t");
+
+    // One character per bit, most significant first; an 8-byte value shows the low half on the
+    // first line, as the upper row of cells does.
+    const uint32_t bitCount = ByteCount < 8 ? ByteCount * 8 : 64;
+    const uint64_t value = Value64();
+    char bits[64 + 3 + 1];
+    std::size_t pos = 0;
+    const int lowTop = bitCount > 32 ? 31 : static_cast<int>(bitCount) - 1;
+    for (int n = lowTop; n >= 0; --n) bits[pos++] = (value >> n) & 1 ? '1' : '0';
+    if (bitCount > 32) {
+        bits[pos++] = '\r';
+        bits[pos++] = '\n';
+        bits[pos++] = '\t';
+        for (int n = static_cast<int>(bitCount) - 1; n >= 32; --n) bits[pos++] = (value >> n) & 1 ? '1' : '0';
+    }
+    bits[pos] = '\0';
+    AppendText(out, kReportSize, bits);
+}
+
+}  // namespace cv
