@@ -11,7 +11,9 @@ namespace cv {
 // LastValueText. Internal errors are reported to owner. The shell then sets the font and the text.
 void RenderValueText(WindowRef owner);
 
-// Steps 1 and 2 of WM_RECALCHEXBOX: WorkText by ByteCount, then copied into LastHexText.
+// Steps 1 and 2 of WM_RECALCHEXBOX: WorkText by ByteCount (uppercase, exactly 2 x ByteCount digits),
+// then copied into LastHexText. After the internal error of an unexpected ByteCount, WorkText holds
+// "Unexpected Byte Count" and LastHexText its first 19 characters (the copy is bounded).
 void RenderHexText(WindowRef owner);
 
 // The IDM_SHADE mode of ValidateInput: 1 for a normal real (WorkText untouched), 0 for a special
