@@ -72,23 +72,23 @@ void SetValue64(uint64_t value) {
 
 const char* CaptionSuffix(uint32_t dataType) {
     switch (dataType) {
-    case IDM_ANSI: return " - ANSI Character";
-    case IDM_OEM: return " - OEM Character";
-    case IDM_SIGNED: return " - Signed Integer";
-    case IDM_UNSIGNED: return " - Unsigned Integer";
-    case IDM_REAL: return " - Floating-Point Real";
-    default: return "";
+        case IDM_ANSI: return " - ANSI Character";
+        case IDM_OEM: return " - OEM Character";
+        case IDM_SIGNED: return " - Signed Integer";
+        case IDM_UNSIGNED: return " - Unsigned Integer";
+        case IDM_REAL: return " - Floating-Point Real";
+        default: return "";
     }
 }
 
 bool TypeAllowsSize(uint32_t dataType, uint32_t byteCount) {
     switch (dataType) {
-    case IDM_ANSI:
-    case IDM_OEM: return byteCount == 1 || byteCount == 2 || byteCount == 4 || byteCount == 8;
-    case IDM_SIGNED:
-    case IDM_UNSIGNED: return byteCount == 1 || byteCount == 2 || byteCount == 4;
-    case IDM_REAL: return byteCount == 4 || byteCount == 8;
-    default: return false;
+        case IDM_ANSI:
+        case IDM_OEM: return byteCount == 1 || byteCount == 2 || byteCount == 4 || byteCount == 8;
+        case IDM_SIGNED:
+        case IDM_UNSIGNED: return byteCount == 1 || byteCount == 2 || byteCount == 4;
+        case IDM_REAL: return byteCount == 4 || byteCount == 8;
+        default: return false;
     }
 }
 

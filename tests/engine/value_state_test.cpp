@@ -58,7 +58,8 @@ TEST(ValueState, AllowedSizesPerType) {
 TEST(ValueState, InternalErrorBoxBeepsThreeTimesThenShowsTheBox) {
     AlertRecorder recorder;
     ReportInternalError(&recorder, "Unexpected Byte Count in IDM_BITSHIFTL");
-    EXPECT_EQ(recorder.Log(), "beep;beep;beep;box[Corvane Internal Error|Unexpected Byte Count in IDM_BITSHIFTL|64];");
+    EXPECT_EQ(recorder.Log(),
+              "beep;beep;beep;box[Corvane Internal Error|Unexpected Byte Count in IDM_BITSHIFTL|64];");
     EXPECT_STREQ(MessageText, "Unexpected Byte Count in IDM_BITSHIFTL");
 }
 
