@@ -847,6 +847,8 @@ void Digits17(double value, char digits[kDigitCount], int* pointPosition, bool a
         x = Scale(m, e2, kDigitCount - point);
     }
     // x (exact) is in [x.integer + f, x.integer + f + 2^-66) with f in [fraction, fraction + 1) / 2^64.
+    // Where x is 10^16 or 10^17 exactly, x.integer may be one less with f just below 1; rounding up
+    // then gives the same digits and point as the exact x would.
     uint64_t q = x.integer;
     bool up;
     if (!alwaysExact && x.fraction <= kHalf - 2) {
