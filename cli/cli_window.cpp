@@ -1,0 +1,177 @@
+#include "cli/cli_window.h"
+
+#include <cstring>
+
+#include "engine/bit_info.h"
+#include "engine/bit_ops.h"
+#include "engine/validate.h"
+#include "engine/value_text.h"
+
+namespace cv {
+
+namespace {
+
+// The owner of every box the engine would open; there is no window.
+const WindowRef kNoWindow = nullptr;
+constexpr const char* kInternalErrorTitle = "Corvane Internal Error";
+constexpr const char* kStartHexText = "00000000";
+constexpr int kCaretMask = 0xFFFF;  // EM_GETSEL gives the caret in 16 bits
+
+// The edit control answers the program's own SetWindowTextA with one EN_UPDATE, which finds
+// EditArmed clear and only arms it again.
+void SetBoxText() {
+    EditArmed = 0;
+    SwallowEditEcho();
+}
+
+int CaretAtEnd(const std::string& text) {
+    return static_cast<int>(text.size() < static_cast<std::size_t>(kCaretMask) ? text.size() : kCaretMask);
+}
+
+}  // namespace
+
+int CapturedAlerts::ShowMessage(WindowRef, const char* text, const char* title, unsigned) {
+    if (std::strcmp(title, kInternalErrorTitle) == 0) {
+        if (internalError_.empty()) internalError_ = text;
+    } else {
+        lastTitle_ = title;
+    }
+    return 1;
+}
+
+void CapturedAlerts::Clear() {
+    lastTitle_.clear();
+}
+
+void CliWindow::Start() {
+    SetAlerts(&alerts_);
+    ResetState();
+    CopyText(LastHexText, kStartHexText);
+    SetBoxText();
+    SelectType(IDM_SIGNED);
+}
+
+void CliWindow::SelectType(uint32_t dataType) {
+    if (DataType == dataType) return;
+    DataType = dataType;
+    if (TypeAllowsSize(dataType, ByteCount)) {
+        RenderValueBox();
+    } else {
+        SelectSize(4);
+    }
+}
+
+bool CliWindow::SelectSize(uint32_t byteCount) {
+    if (!TypeAllowsSize(DataType, byteCount)) return false;
+    if (ByteCount == byteCount) return true;
+    ByteCount = byteCount;
+    RenderValueBox();
+    RenderHexBox();
+    return true;
+}
+
+void CliWindow::SelectShiftMode(uint32_t mode) {
+    ShiftMode = mode;
+}
+
+std::string CliWindow::EditValueBox(const std::string& text) {
+    alerts_.Clear();
+    // Every program write above was followed by its echo, so this edit is taken as typing.
+    if (SwallowEditEcho()) return {};
+    const EditOutcome outcome = ValueBoxEdited(text.c_str(), CaretAtEnd(text), kNoWindow);
+    // WM_SYNCBITCELLS has no cells to redraw here; the other box follows the new bits.
+    if (outcome.accepted && outcome.bitsChanged) RenderHexBox();
+    SetBoxText();
+    return outcome.accepted ? std::string() : alerts_.LastTitle();
+}
+
+std::string CliWindow::EditHexBox(const std::string& text) {
+    alerts_.Clear();
+    if (SwallowEditEcho()) return {};
+    // The hex box has ES_UPPERCASE: typed letters arrive as capitals.
+    std::string typed = text;
+    for (char& c : typed) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    const EditOutcome outcome = HexBoxEdited(typed.c_str(), CaretAtEnd(typed), kNoWindow);
+    if (outcome.accepted && outcome.bitsChanged) RenderValueBox();
+    SetBoxText();
+    return outcome.accepted ? std::string() : alerts_.LastTitle();
+}
+
+void CliWindow::ShiftLeft() {
+    ShiftBitsLeft(kNoWindow);
+    RenderValueBox();
+    RenderHexBox();
+}
+
+void CliWindow::ShiftRight() {
+    ShiftBitsRight(kNoWindow);
+    RenderValueBox();
+    RenderHexBox();
+}
+
+void CliWindow::Fill(uint8_t fill) {
+    FillBits(fill);
+    RenderValueBox();
+    RenderHexBox();
+}
+
+void CliWindow::Flip() {
+    FlipBits();
+    RenderValueBox();
+    RenderHexBox();
+}
+
+void CliWindow::Toggle(int bit) {
+    ToggleBit(bit);
+    RenderValueBox();
+    RenderHexBox();
+}
+
+void CliWindow::RenderedTexts(std::string* value, std::string* hex) {
+    // Rendering writes WorkText and the boxes' last texts; the boxes keep theirs.
+    char savedWork[kWorkTextSize];
+    char savedValue[kLastValueTextSize];
+    char savedHex[kLastHexTextSize];
+    std::memcpy(savedWork, WorkText, sizeof savedWork);
+    std::memcpy(savedValue, LastValueText, sizeof savedValue);
+    std::memcpy(savedHex, LastHexText, sizeof savedHex);
+    RenderValueText(kNoWindow);
+    *value = LastValueText;
+    RenderHexText(kNoWindow);
+    *hex = LastHexText;
+    std::memcpy(WorkText, savedWork, sizeof savedWork);
+    std::memcpy(LastValueText, savedValue, sizeof savedValue);
+    std::memcpy(LastHexText, savedHex, sizeof savedHex);
+}
+
+std::string CliWindow::BitInformation(int n) {
+    const uint64_t bit = 1ull << n;
+    const unsigned set = (Value64() & bit) != 0 ? 1 : 0;
+    const uint32_t cellWord = static_cast<uint32_t>(n) | (set ? 0x80000000u : 0u);
+    InfoBox(kNoWindow, cellWord, set);
+    return MessageText;
+}
+
+std::string CliWindow::Report() {
+    std::string value;
+    std::string hex;
+    RenderedTexts(&value, &hex);
+    const std::string caption = std::string("Corvane") + CaptionSuffix(DataType);
+    char report[kReportSize];
+    ComposeReport(caption.c_str(), value.c_str(), hex.c_str(), report);
+    return report;
+}
+
+void CliWindow::RenderValueBox() {
+    RenderValueText(kNoWindow);
+    SetBoxText();
+}
+
+void CliWindow::RenderHexBox() {
+    RenderHexText(kNoWindow);
+    SetBoxText();
+}
+
+}  // namespace cv

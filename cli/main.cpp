@@ -1,0 +1,203 @@
+// corvane-cli: Corvane's value engine driven by commands instead of a window. Each argument is one
+// command; without arguments, one command per line is read from standard input.
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "cli/cli_window.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitBadCommand = 2;
+constexpr int kExitInternalError = 3;
+
+const char kUsage[] =
+    "Usage: corvane-cli [COMMAND]...\n"
+    "Shows how Corvane stores a value, bit by bit, without a window. Each argument is one\n"
+    "command; with no arguments, one command per line is read from standard input (blank lines\n"
+    "are skipped). Corvane starts as a 4-byte signed integer 0.\n"
+    "\n"
+    "Commands:\n"
+    "  ansi, oem, signed, unsigned, real\n"
+    "                 choose the data type; a type that does not allow the current size\n"
+    "                 switches to 4 bytes\n"
+    "  bytes N        choose the size, 1, 2, 4 or 8 bytes (the type must allow it)\n"
+    "  shift0, shift1, rotate\n"
+    "                 what a shift moves in: 0's, 1's, or the bit that leaves the other end\n"
+    "  value TEXT     type TEXT (all after the first space, may be empty) into the value box\n"
+    "  hex TEXT       type TEXT into the hex box\n"
+    "  shl, shr       shift the bits one place left or right\n"
+    "  zeros, ones    fill the bits with 0's or 1's\n"
+    "  flip           invert the bits\n"
+    "  toggle N       invert bit N (0..63)\n"
+    "  show           print the value and hex texts rendered from the bits\n"
+    "  info N         print the bit information of bit N (0..63)\n"
+    "  report         print the datatype report\n"
+    "  --help         print this help\n"
+    "\n"
+    "A rejected edit prints \"rejected: \" and the title of the input-error box. An unknown or\n"
+    "malformed command prints one line on standard error and ends the run with exit status 2.\n";
+
+// The engine's texts break lines with CR LF; a terminal wants LF.
+void PrintText(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + 1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out += text[i];
+    }
+    out += '\n';
+    std::fwrite(out.data(), 1, out.size(), stdout);
+}
+
+// A bit number or size: decimal digits only, at most max.
+bool ParseNumber(const std::string& text, int max, int* number) {
+    if (text.empty() || text.size() > 9) return false;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    if (value > max) return false;
+    *number = value;
+    return true;
+}
+
+class Runner {
+public:
+    Runner() { window_.Start(); }
+
+    // Runs one command; false when it is unknown or malformed (the error is already printed).
+    bool Run(const std::string& command) {
+        const std::size_t space = command.find(' ');
+        const std::string word = command.substr(0, space);
+        const bool hasArgument = space != std::string::npos;
+        const std::string argument = hasArgument ? command.substr(space + 1) : std::string();
+
+        if (word == "value") return Edited(window_.EditValueBox(argument));
+        if (word == "hex") return Edited(window_.EditHexBox(argument));
+        if (word == "bytes" || word == "toggle" || word == "info")
+            return RunNumbered(command, word, argument);
+        if (hasArgument) return Fail("malformed command", command);
+        return RunPlain(command);
+    }
+
+    bool InternalErrorSeen() const { return !window_.Alerts().InternalError().empty(); }
+    const std::string& InternalError() const { return window_.Alerts().InternalError(); }
+
+private:
+    bool RunPlain(const std::string& word) {
+        if (word == "ansi") {
+            window_.SelectType(IDM_ANSI);
+        } else if (word == "oem") {
+            window_.SelectType(IDM_OEM);
+        } else if (word == "signed") {
+            window_.SelectType(IDM_SIGNED);
+        } else if (word == "unsigned") {
+            window_.SelectType(IDM_UNSIGNED);
+        } else if (word == "real") {
+            window_.SelectType(IDM_REAL);
+        } else if (word == "shift0") {
+            window_.SelectShiftMode(IDM_SHIFT0);
+        } else if (word == "shift1") {
+            window_.SelectShiftMode(IDM_SHIFT1);
+        } else if (word == "rotate") {
+            window_.SelectShiftMode(IDM_ROTATE);
+        } else if (word == "shl") {
+            window_.ShiftLeft();
+        } else if (word == "shr") {
+            window_.ShiftRight();
+        } else if (word == "zeros") {
+            window_.Fill(0x00);
+        } else if (word == "ones") {
+            window_.Fill(0xFF);
+        } else if (word == "flip") {
+            window_.Flip();
+        } else if (word == "show") {
+            Show();
+        } else if (word == "report") {
+            PrintText(window_.Report());
+        } else if (word == "--help") {
+            std::fputs(kUsage, stdout);
+        } else {
+            return Fail("unknown command", word);
+        }
+        return true;
+    }
+
+    bool RunNumbered(const std::string& command, const std::string& word, const std::string& argument) {
+        int number = 0;
+        if (word == "bytes") {
+            if (!ParseNumber(argument, 8, &number) ||
+                (number != 1 && number != 2 && number != 4 && number != 8)) {
+                return Fail("malformed command", command);
+            }
+            if (!window_.SelectSize(static_cast<uint32_t>(number))) {
+                return Fail("the data type does not allow", command);
+            }
+            return true;
+        }
+        if (!ParseNumber(argument, 63, &number)) return Fail("malformed command", command);
+        if (word == "toggle") {
+            window_.Toggle(number);
+        } else {
+            PrintText(window_.BitInformation(number));
+        }
+        return true;
+    }
+
+    void Show() {
+        std::string value;
+        std::string hex;
+        window_.RenderedTexts(&value, &hex);
+        PrintText("value: " + value);
+        PrintText("hex: " + hex);
+    }
+
+    bool Edited(const std::string& rejectedTitle) {
+        if (!rejectedTitle.empty()) PrintText("rejected: " + rejectedTitle);
+        return true;
+    }
+
+    static bool Fail(const char* what, const std::string& command) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "corvane-cli: %s \"%s\"\n", what, command.c_str());
+        return false;
+    }
+
+    cv::CliWindow window_;
+};
+
+// Runs one command; returns the exit status to end with, or -1 to go on.
+int Step(Runner& runner, const std::string& command) {
+    if (!runner.Run(command)) return kExitBadCommand;
+    if (runner.InternalErrorSeen()) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "corvane-cli: internal error: %s\n", runner.InternalError().c_str());
+        return kExitInternalError;
+    }
+    return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Runner runner;
+    if (argc > 1) {
+        for (int i = 1; i < argc; ++i) {
+            const int status = Step(runner, argv[i]);
+            if (status >= 0) return status;
+        }
+    } else {
+        std::string line;
+        while (std::getline(std::cin, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.empty()) continue;
+            const int status = Step(runner, line);
+            if (status >= 0) return status;
+        }
+    }
+    std::fflush(stdout);
+    return kExitOk;
+}

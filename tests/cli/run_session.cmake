@@ -1,0 +1,35 @@
+# Runs one scripted corvane-cli session and compares its standard output and exit status.
+#   CLI       the program;  EMULATOR  what runs it (Wine for the Windows build; may be empty)
+#   SESSION   the commands, one a line;  MODE  "stdin" (fed as input) or "args" (one argument each)
+#   EXPECTED  the exact standard output;  STATUS  the exit status
+# A non-zero status must come with exactly one line on standard error.
+file(READ ${EXPECTED} expected)
+if(MODE STREQUAL "args")
+  file(STRINGS ${SESSION} arguments)
+  execute_process(COMMAND ${EMULATOR} ${CLI} ${arguments}
+                  OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status)
+else()
+  execute_process(COMMAND ${EMULATOR} ${CLI} INPUT_FILE ${SESSION}
+                  OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status)
+endif()
+# A Windows console program writes CR LF.
+string(REPLACE "\r\n" "\n" output "${output}")
+string(REPLACE "\r\n" "\n" errors "${errors}")
+
+set(failed "")
+if(NOT output STREQUAL expected)
+  set(failed "${failed}standard output differs.\n--- expected\n${expected}--- got\n${output}---\n")
+endif()
+if(NOT status STREQUAL STATUS)
+  set(failed "${failed}exit status ${status}, expected ${STATUS}\n")
+endif()
+if(STATUS STREQUAL "0")
+  if(NOT errors STREQUAL "")
+    set(failed "${failed}unexpected standard error: ${errors}\n")
+  endif()
+elseif(NOT errors MATCHES "^corvane-cli: [^\n]*\n$")
+  set(failed "${failed}standard error is not one line: '${errors}'\n")
+endif()
+if(failed)
+  message(FATAL_ERROR "${SESSION}:\n${failed}")
+endif()
