@@ -10,6 +10,9 @@ cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=
 cmake --build build/native
 (cd build/native && ctest --output-on-failure)
 
+echo "== fuzzing the edit boxes (brief) =="
+bash scripts/fuzz.sh --brief
+
 source scripts/wine-env.sh
 trap corvane_wine_stop EXIT
 corvane_wine_start
