@@ -48,6 +48,11 @@ if [ -z "$found" ]; then
   echo "run.sh: Corvane's window did not appear" >&2
   exit 1
 fi
-# The desktop window is the only top-level window: shoot the root and crop to the desktop.
-import -window root -crop 640x480+0+0 +repage "$screenshot"
+# Shoot the screen and crop it to Corvane's window (the desktop, if the window cannot be measured).
+crop=640x480+0+0
+geometry=$(xwininfo -name "Corvane - Signed Integer" 2>/dev/null |
+  awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF} /Height:/ {h=$NF}
+       END {if (w > 0 && h > 0) printf "%dx%d+%d+%d", w, h, x, y}')
+if [ -n "$geometry" ]; then crop=$geometry; fi
+import -window root -crop "$crop" +repage "$screenshot"
 echo "run.sh: Corvane ran on a virtual display; screenshot saved to $screenshot"
