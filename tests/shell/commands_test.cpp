@@ -570,6 +570,63 @@ TEST_F(CommandsTest, ClickOnTheWindowItselfBeepsOnceAndChangesNothing) {
     EXPECT_TRUE(Dialogs().empty());
 }
 
+// ---- Colours of the controls ----
+
+COLORREF BrushColour(LRESULT brush) {
+    LOGBRUSH logical{};
+    GetObjectA(reinterpret_cast<HBRUSH>(brush), sizeof logical, &logical);
+    return logical.lbColor;
+}
+
+TEST_F(CommandsTest, LabelsRadioButtonsAndGroupTakeTheWindowColours) {
+    for (HWND control : {cv::ValueLabel, cv::RadioButtons[0], cv::BytesGroup, cv::NibbleMarker}) {
+        HDC dc = GetDC(control);
+        SetBkColor(dc, RGB(1, 2, 3));
+        SetTextColor(dc, RGB(4, 5, 6));
+        const UINT message =
+            control == cv::ValueLabel || control == cv::NibbleMarker ? WM_CTLCOLORSTATIC : WM_CTLCOLORBTN;
+        const LRESULT brush = Send(message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+        EXPECT_NE(brush, 0) << GetDlgCtrlID(control);
+        EXPECT_EQ(BrushColour(brush), GetSysColor(COLOR_WINDOW)) << GetDlgCtrlID(control);
+        EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_WINDOW)) << GetDlgCtrlID(control);
+        EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_WINDOWTEXT)) << GetDlgCtrlID(control);
+        ReleaseDC(control, dc);
+    }
+    // Push buttons keep the system's button colours, not the window brush.
+    HDC dc = GetDC(cv::PushButtons[0]);
+    const LRESULT pushBrush =
+        Send(WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(cv::PushButtons[0]));
+    const LRESULT radioBrush =
+        Send(WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(cv::RadioButtons[0]));
+    EXPECT_NE(pushBrush, radioBrush);
+    ReleaseDC(cv::PushButtons[0], dc);
+}
+
+TEST_F(CommandsTest, EveryRenderingSetsTheTextAndFontAgainBehindTheHandshake) {
+    StartMessageLog();
+    Send(WM_RECALCVALUEBOX);
+    Send(WM_RECALCHEXBOX);
+    const std::vector<SentMessage> log = StopMessageLog();
+    EXPECT_EQ(Count(log, cv::ValueBox, WM_SETTEXT), 1) << "same text, set again";
+    EXPECT_EQ(Count(log, cv::HexBox, WM_SETTEXT), 1);
+    const int font =
+        Find(log, cv::ValueBox, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FIXED_FONT)));
+    EXPECT_GE(font, 0);
+    EXPECT_LT(font, Find(log, cv::ValueBox, WM_SETTEXT, 0));
+    EXPECT_EQ(cv::EditArmed, 1u) << "the echo armed the boxes again";
+    EXPECT_EQ(cv::Value64(), 0u);
+    EXPECT_EQ(alerts_.Beeps(), 0);
+}
+
+TEST_F(CommandsTest, RadioButtonClickChangesTheSize) {
+    SendMessageA(cv::MainWindow, WM_COMMAND, MAKEWPARAM(IDM_BYTES2, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(cv::RadioButtons[1]));
+    EXPECT_EQ(cv::ByteCount, 2u);
+    EXPECT_TRUE(RadioChecked(1));
+    EXPECT_FALSE(RadioChecked(2));
+    EXPECT_EQ(Text(cv::HexBox), "0000");
+}
+
 // ---- Help ----
 
 class HelpPathTest : public ShellTest {
@@ -775,7 +832,29 @@ TEST_F(CommandsTest, WholeValueTextIsReadEvenPastTwentyThreeCharacters) {
     EXPECT_EQ(Text(cv::ValueBox), "-1.7976931348623157e+307");
 }
 
+TEST_F(CommandsTest, CharactersBeyondTheSizeAreDropped) {
+    Command(IDM_ANSI);
+    Command(IDM_BYTES1);
+    TypeOver(cv::ValueBox, "A");
+    ASSERT_EQ(cv::Value64(), 0x41u);
+    TypeAt(cv::ValueBox, -1, "B");
+    EXPECT_EQ(Text(cv::ValueBox), "A");
+    EXPECT_EQ(cv::Value64(), 0x41u);
+    TypeAt(cv::ValueBox, 0, "B");
+    EXPECT_EQ(Text(cv::ValueBox), "B");
+    EXPECT_EQ(cv::Value64(), 0x42u);
+    EXPECT_EQ(Text(cv::HexBox), "42");
+    EXPECT_EQ(alerts_.Beeps(), 0);
+}
+
 // ---- Typing in the hex box ----
+
+TEST_F(CommandsTest, RejectedHexBeforeAnyHexRenderingPutsTheStartTextBack) {
+    TypeAt(cv::HexBox, 0, "x");
+    EXPECT_EQ(Text(cv::HexBox), "00000000");
+    EXPECT_EQ(Selection(cv::HexBox), std::make_pair(0, 0));
+    EXPECT_EQ(alerts_.Beeps(), 1);
+}
 
 TEST_F(CommandsTest, HexDigitsBeyondTheWidthAreDropped) {
     Command(IDM_BYTES1);
