@@ -154,8 +154,31 @@ TEST_F(BitCellTest, DraggingTogglesEachCellPassedOnce) {
     for (int bit = 0; bit < 32; ++bit) EXPECT_EQ(CellShowsSet(bit), ((0xB8u >> bit) & 1) != 0) << bit;
 }
 
+TEST_F(BitCellTest, ToggleMovesTheFocusThenFlipsTheBitThenRendersBothBoxes) {
+    StartMessageLog();
+    ClickCell(3);
+    std::vector<SentMessage> toMain;
+    for (const SentMessage& m : StopMessageLog()) {
+        if (m.window == cv::MainWindow && m.message >= WM_SELECTNIBBLE && m.message <= WM_RECALCHEXBOX) {
+            toMain.push_back(m);
+        }
+    }
+    ASSERT_EQ(toMain.size(), 3u) << "no WM_SYNCBITCELLS: the cell has updated itself";
+    EXPECT_EQ(toMain[0].message, static_cast<UINT>(WM_SHOWBITFOCUS));
+    EXPECT_EQ(toMain[0].value, 0u) << "the bit flips after the focus moved";
+    EXPECT_EQ(toMain[1].message, static_cast<UINT>(WM_RECALCVALUEBOX));
+    EXPECT_EQ(toMain[1].value, 8u);
+    EXPECT_EQ(toMain[2].message, static_cast<UINT>(WM_RECALCHEXBOX));
+}
+
 TEST_F(BitCellTest, DoubleClickTogglesTwice) {
+    StartMessageLog();
     DoubleClickCell(4);
+    int renderings = 0;
+    for (const SentMessage& m : StopMessageLog()) {
+        renderings += m.window == cv::MainWindow && m.message == WM_RECALCVALUEBOX ? 1 : 0;
+    }
+    EXPECT_EQ(renderings, 2);
     EXPECT_EQ(cv::Value64(), 0u);
     EXPECT_FALSE(CellShowsSet(4));
     EXPECT_EQ(Text(cv::ValueBox), "0");

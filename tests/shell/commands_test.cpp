@@ -358,6 +358,8 @@ TEST_F(CommandsTest, ByteCountsShowTheirCellsHeightsAndTexts) {
     };
     Command(IDM_ANSI);
     ShowValue(0x1122334455667788u);
+    const int clientBottom = cv::ClientBottom;
+    const RECT upperCell = RectInClient(Cell(0));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bytes);
         Command(IDM_FOCUSVALUE);
@@ -382,6 +384,9 @@ TEST_F(CommandsTest, ByteCountsShowTheirCellsHeightsAndTexts) {
         EXPECT_EQ(window.bottom - window.top, c.tall ? cv::TallHeight : cv::NormalHeight);
         const bool lowerRowInView = RectInClient(Cell(32)).bottom <= ClientRect(cv::MainWindow).bottom;
         EXPECT_EQ(lowerRowInView, c.tall);
+        // The rows never move; only the window's height covers or uncovers the lower one.
+        EXPECT_EQ(cv::ClientBottom, clientBottom);
+        EXPECT_EQ(RectInClient(Cell(0)).top, upperCell.top);
     }
 }
 

@@ -70,8 +70,8 @@ LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
             CaptureDialog(reinterpret_cast<HWND>(sent->lParam));
         }
         if (logging) {
-            messageLog.push_back(
-                {sent->hwnd, sent->message, sent->wParam, sent->lParam, cv::DataType, cv::ByteCount});
+            messageLog.push_back({sent->hwnd, sent->message, sent->wParam, sent->lParam, cv::DataType,
+                                  cv::ByteCount, cv::Value64()});
         }
     }
     return CallNextHookEx(callHook, code, wParam, lParam);

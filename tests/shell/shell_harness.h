@@ -46,6 +46,7 @@ struct SentMessage {
     LPARAM lParam;
     uint32_t dataType;
     uint32_t byteCount;
+    uint64_t value;  // BitValue as one number
 };
 
 // The engine's alerts, recorded in order and passed on to the shell's own implementation (so the
