@@ -202,6 +202,36 @@ TEST_F(StartupTest, ControlsHaveTheirIdsTextsAndStyles) {
     EXPECT_NE(static_cast<WPARAM>(SendMessageA(cv::PushButtons[0], WM_GETFONT, 0, 0)), fixedFont);
 }
 
+TEST_F(StartupTest, ClassesAndSubclassesAreInPlace) {
+    WNDCLASSA mainClass{};
+    ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "Corvane", &mainClass));
+    EXPECT_EQ(mainClass.style, 0u);
+    EXPECT_EQ(mainClass.hbrBackground, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    EXPECT_EQ(mainClass.hCursor, LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+    EXPECT_NE(mainClass.hIcon, nullptr) << "BASEICON";
+    WNDCLASSA cellClass{};
+    ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "CV_Child", &cellClass));
+    EXPECT_EQ(cellClass.hIcon, nullptr);
+    EXPECT_EQ(cellClass.hbrBackground, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    EXPECT_STREQ(cv::MainClassName, "Corvane");
+    EXPECT_STREQ(cv::CellClassName, "CV_Child");
+
+    // The controls of the focus cycle run through the program's procedures, which forward to the
+    // saved standard ones.
+    const auto procOf = [](HWND window) { return GetWindowLongPtrA(window, GWLP_WNDPROC); };
+    EXPECT_EQ(procOf(cv::ValueBox), reinterpret_cast<LONG_PTR>(cv::EditProc));
+    EXPECT_EQ(procOf(cv::HexBox), reinterpret_cast<LONG_PTR>(cv::EditProc));
+    for (HWND radio : cv::RadioButtons) EXPECT_EQ(procOf(radio), reinterpret_cast<LONG_PTR>(cv::RBtnProc));
+    for (HWND button : cv::PushButtons) EXPECT_EQ(procOf(button), reinterpret_cast<LONG_PTR>(cv::PBtnProc));
+    EXPECT_NE(procOf(cv::ValueLabel), reinterpret_cast<LONG_PTR>(cv::EditProc));
+    for (WNDPROC saved : {cv::SavedEditProc, cv::SavedRadioProc, cv::SavedPushProc}) {
+        EXPECT_NE(saved, nullptr);
+        EXPECT_NE(saved, cv::EditProc);
+        EXPECT_NE(saved, cv::RBtnProc);
+        EXPECT_NE(saved, cv::PBtnProc);
+    }
+}
+
 TEST_F(StartupTest, StartsAsAFourByteSignedZeroWithTheFocusOnTheCells) {
     EXPECT_EQ(Text(cv::MainWindow), "Corvane - Signed Integer");
     EXPECT_EQ(cv::DataType, static_cast<uint32_t>(IDM_SIGNED));
