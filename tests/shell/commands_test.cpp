@@ -885,6 +885,23 @@ TEST_F(CommandsTest, HexLettersArriveAsCapitalsAndShortTextsReadRightAligned) {
     for (int bit = 0; bit < 32; ++bit) EXPECT_EQ(CellShowsSet(bit), bit < 8) << bit;
 }
 
+TEST_F(CommandsTest, EightByteHexReadsRightAlignedAndDropsTheSeventeenthDigit) {
+    Command(IDM_REAL);
+    Command(IDM_BYTES8);
+    TypeOver(cv::HexBox, "1");
+    EXPECT_EQ(cv::Value64(), 1u);
+    EXPECT_EQ(Text(cv::HexBox), "1");
+    EXPECT_EQ(Text(cv::ValueBox), "+Denormalized Number");
+    TypeOver(cv::HexBox, "3FF0000000000000");
+    EXPECT_EQ(cv::Value64(), 0x3FF0000000000000u);
+    EXPECT_EQ(Text(cv::ValueBox), "1.");
+    TypeAt(cv::HexBox, 0, "C");
+    EXPECT_EQ(Text(cv::HexBox), "C3FF000000000000");
+    EXPECT_EQ(cv::Value64(), 0xC3FF000000000000u);
+    EXPECT_EQ(Selection(cv::HexBox), std::make_pair(1, 1));
+    EXPECT_EQ(alerts_.Beeps(), 0);
+}
+
 TEST_F(CommandsTest, EmptyHexBoxClearsEightBytesButNotFour) {
     Command(IDM_ANSI);
     Command(IDM_BYTES8);
