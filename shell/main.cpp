@@ -2,7 +2,6 @@
 #include "shell/shell.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/, int showCommand) {
-    cv::InstallWin32Alerts();
     if (cv::StartCorvane(instance, previous, showCommand) == nullptr) return 1;
     return cv::RunMessageLoop();
 }

@@ -23,8 +23,8 @@ extern HACCEL Accelerators;
 extern char MainClassName[32];  // "Corvane"
 extern char CellClassName[12];  // "CV_Child"
 
-// Steps 1 to 20 of start-up: state, classes, main window, layout, subclassing, the three start
-// messages, the accelerator table. Returns the main window, or nullptr when a class could not be
+// Steps 1 to 20 of start-up: state (with the Win32 alerts installed), classes, main window, layout,
+// subclassing, the three start messages, the accelerator table. Returns the main window, or nullptr when a class could not be
 // registered or a window could not be created (the caller then exits with a non-zero code).
 // A class that is already registered (a second start in one process, as in tests) is reused.
 HWND StartCorvane(HINSTANCE instance, HINSTANCE previous, int showCommand);

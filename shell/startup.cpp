@@ -223,6 +223,7 @@ int LayoutMargin(int clientWidth, int averageCharWidth) {
 
 HWND StartCorvane(HINSTANCE instance, HINSTANCE previous, int showCommand) {
     ResetShellState();
+    InstallWin32Alerts();  // the engine's beeps and boxes are the real ones from the start
     if (previous == nullptr && !RegisterClasses(instance)) return nullptr;
     Instance = instance;
     MainWindow = CreateWindowExA(0, MainClassName, MainClassName, kMainWindowStyle, kMainWindowX,
