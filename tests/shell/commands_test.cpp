@@ -639,7 +639,7 @@ protected:
     // Restarts the window with the given current directory.
     void StartIn(const std::string& directory) {
         Close();
-        ASSERT_TRUE(CreateDirectoryA(directory.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+        MakeDirectory(directory);
         ASSERT_TRUE(SetCurrentDirectoryA(directory.c_str()));
         char current[MAX_PATH * 2] = "";
         GetCurrentDirectoryA(sizeof current, current);
@@ -653,14 +653,19 @@ protected:
         char temp[MAX_PATH] = "";
         GetTempPathA(sizeof temp, temp);
         base_ = std::string(temp) + "corvane_help_" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(base_.c_str(), nullptr);
+        MakeDirectory(base_);
         ShellTest::SetUp();
     }
     void TearDown() override {
         ShellTest::TearDown();
         SetCurrentDirectoryA(saved_.c_str());
+        for (auto d = made_.rbegin(); d != made_.rend(); ++d) RemoveDirectoryA(d->c_str());
+    }
+    void MakeDirectory(const std::string& directory) {
+        if (CreateDirectoryA(directory.c_str(), nullptr)) made_.push_back(directory);
     }
     std::string saved_, base_, current_;
+    std::vector<std::string> made_;
 };
 
 TEST_F(HelpPathTest, HelpFileInTheCurrentDirectoryIsUsed) {
@@ -684,7 +689,7 @@ TEST_F(HelpPathTest, LongCurrentDirectoryIsKeptWhole) {
     std::string directory = base_;
     for (int i = 0; i < 4; ++i) {
         directory += "\\a_rather_long_directory_name_" + std::to_string(i);
-        CreateDirectoryA(directory.c_str(), nullptr);
+        MakeDirectory(directory);
     }
     StartIn(directory);
     ASSERT_GT(current_.size(), 100u);
