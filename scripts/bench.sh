@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Runs every Corvane benchmark and prints its figures against the goals:
+#   - size of the shipped 32-bit corvane.exe (stripped) against a minimal one-window program;
+#   - start-up to an idle window and peak working set, against the same minimal program, started
+#     alternately in one run (under Wine: the 64-bit build, since 32-bit Wine cannot run here);
+#   - keystroke to views and every command, median and 99th percentile (goal: median < 50 us);
+#   - FormatReal against the C runtime (scripts/bench-format.sh), natively.
+# Settings: BENCH_STARTS (alternating starts of each program, default 20), BENCH_KEYSTROKES
+# (keystrokes per typing series, default 2000; the commands scale with it).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh >/dev/null
+starts=${BENCH_STARTS:-20}
+keystrokes=${BENCH_KEYSTROKES:-2000}
+
+for arch in i686 x86_64; do
+  cmake -S . -B build/bench-$arch -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake >/dev/null
+done
+cmake --build build/bench-i686 -j2 --target corvane cv_minimal >/dev/null
+cmake --build build/bench-x86_64 -j2 --target corvane cv_minimal startup_bench views_bench >/dev/null
+
+echo "== size of the 32-bit programs, stripped (i686-w64-mingw32-strip) =="
+mkdir -p build/bench-i686/stripped
+i686-w64-mingw32-strip -o build/bench-i686/stripped/corvane.exe build/bench-i686/shell/corvane.exe
+i686-w64-mingw32-strip -o build/bench-i686/stripped/minimal.exe build/bench-i686/bench/win/cv_minimal.exe
+corvane_size=$(stat -c %s build/bench-i686/stripped/corvane.exe)
+minimal_size=$(stat -c %s build/bench-i686/stripped/minimal.exe)
+awk -v c="$corvane_size" -v m="$minimal_size" 'BEGIN {
+  printf "  corvane.exe   %8d bytes\n  minimal.exe   %8d bytes\n  ratio         %8.2f\n", c, m, c / m }'
+
+source scripts/wine-env.sh
+trap corvane_wine_stop EXIT
+corvane_wine_start >/dev/null
+
+echo "== start-up and memory (x86_64 build under Wine) =="
+"$CORVANE_WINE" build/bench-x86_64/bench/win/startup_bench.exe build/bench-x86_64/shell/corvane.exe \
+  build/bench-x86_64/bench/win/cv_minimal.exe "$starts"
+
+echo "== keystrokes and commands (x86_64 build under Wine) =="
+"$CORVANE_WINE" build/bench-x86_64/bench/win/views_bench.exe "$keystrokes"
+
+if [ -f scripts/bench-format.sh ]; then
+  echo "== FormatReal (native) =="
+  bash scripts/bench-format.sh
+fi
