@@ -314,12 +314,12 @@ void ClickSeries(int rounds, std::mt19937& random) {
 
 int main(int argc, char** argv) {
     const int keystrokes = argc > 1 ? std::max(10, atoi(argv[1])) : kDefaultKeystrokes;
-    cv::SetAlerts(&Alerts);
     const LONGLONG startupTicks = Ticks();
     if (cv::StartCorvane(GetModuleHandleA(nullptr), nullptr, SW_SHOWNORMAL) == nullptr) {
         fprintf(stderr, "the main window could not be created\n");
         return 1;
     }
+    cv::SetAlerts(&Alerts);  // after start-up, which installs the real beeps and boxes
     DrainQueue();
     printf("start-up inside the process (StartCorvane and the first paint): %.1f ms\n",
            TicksToMicroseconds(Ticks() - startupTicks) / 1000.0);

@@ -768,15 +768,15 @@ int main(int argc, char** argv) {
     SetUnhandledExceptionFilter(OnCrash);
     CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr);
 
-    cv::InstallWin32Alerts();
-    Alerts.inner = &cv::CurrentAlerts();
-    cv::SetAlerts(&Alerts);
     CbtHook = SetWindowsHookExA(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
     CallHook = SetWindowsHookExA(WH_CALLWNDPROC, CallWndProc, nullptr, GetCurrentThreadId());
     if (cv::StartCorvane(GetModuleHandleA(nullptr), nullptr, SW_SHOWNORMAL) == nullptr) {
         fprintf(stderr, "the main window could not be created\n");
         return 1;
     }
+    // Start-up installs the real beeps and boxes; the counting ones go in front of them.
+    Alerts.inner = &cv::CurrentAlerts();
+    cv::SetAlerts(&Alerts);
     Pump();
     CheckAll();
 
