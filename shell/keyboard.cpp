@@ -20,10 +20,14 @@ constexpr int kPushButtonCount = 5;
 constexpr int kRadioButtonCount = 4;
 constexpr int kCellCount = 64;
 
-// The radio button of the current size.
+// Position of the current size among the radio buttons "1", "2", "4", "8".
+uint32_t CurrentRadioPosition() {
+    const uint32_t position = ByteCount < 9 ? RadioOfSize[ByteCount] : RadioOfSize[4];
+    return position < kRadioButtonCount ? position : RadioOfSize[4];
+}
+
 HWND CurrentSizeRadio() {
-    const uint32_t position = ByteCount <= 8 ? RadioOfSize[ByteCount] : RadioOfSize[4];
-    return RadioButtons[position < kRadioButtonCount ? position : 2];
+    return RadioButtons[CurrentRadioPosition()];
 }
 
 HWND PushButtonAt(uint32_t focusIndex) {
@@ -34,7 +38,7 @@ void HideBitMarker() {
     ShowWindow(BitMarker, SW_HIDE);
 }
 
-// Steps 1 and 2 of the Tab step: the new position is stored before anything acts on it.
+// A Tab stores the new position at once, before anything acts on it; an error keeps it.
 uint32_t StepFocusIndex() {
     const bool shiftDown = GetKeyState(VK_SHIFT) < 0;
     FocusIndex = shiftDown ? FocusIndex - 1 : FocusIndex + 1;
@@ -80,7 +84,7 @@ void OnRadioTab(HWND radio) {
 
 // The arrows cycle through the sizes that the data type allows, wrapping at both ends.
 void OnRadioArrow(HWND radio, bool forward) {
-    const uint32_t position = ByteCount <= 8 ? RadioOfSize[ByteCount] : RadioOfSize[4];
+    const uint32_t position = CurrentRadioPosition();
     uint32_t next = position;
     switch (DataType) {
         case IDM_ANSI:
