@@ -14,7 +14,7 @@ starts=${BENCH_STARTS:-20}
 keystrokes=${BENCH_KEYSTROKES:-2000}
 
 for arch in i686 x86_64; do
-  cmake -S . -B build/bench-$arch -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF \
+  cmake --no-warn-unused-cli -S . -B build/bench-$arch -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake >/dev/null
 done
 cmake --build build/bench-i686 -j2 --target corvane cv_minimal >/dev/null

@@ -13,7 +13,7 @@ out=build/release
 stage=$out/$name
 
 echo "== 32-bit Release build =="
-cmake -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF \
+cmake --no-warn-unused-cli -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF \
   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
 cmake --build $build --target corvane
 
