@@ -1,5 +1,7 @@
 // Corvane's own keyboard focus cycle (none of the controls has WS_TABSTOP), the radio buttons'
 // arrow keys and the keys that work the bit cells while the main window has the focus.
+#include <string>
+
 #include "engine/bit_ops.h"
 #include "shell/shell.h"
 
@@ -171,6 +173,34 @@ void OnBitCellKey(HWND window, WPARAM key) {
     }
 }
 
+// A box without ES_AUTOHSCROLL takes no more text than fits its width. Some edit controls (Wine's)
+// make room for a character typed into a text that no longer fits by deleting other characters,
+// sometimes without telling the parent, which would silently change the value; so a character
+// whose result would not fit is refused here, as a full box refuses it.
+bool TypedCharacterFits(HWND edit, WPARAM character) {
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(edit, &text[0], static_cast<int>(text.size()))));
+    DWORD start = 0, end = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    start = start < text.size() ? start : static_cast<DWORD>(text.size());
+    end = end < text.size() ? (end > start ? end : start) : static_cast<DWORD>(text.size());
+    text.replace(start, end - start, 1, static_cast<char>(character));
+
+    RECT format{};
+    SendMessageA(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    HDC dc = GetDC(edit);
+    HGDIOBJ previousFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, previousFont);
+    ReleaseDC(edit, dc);
+    return extent.cx <= format.right - format.left;
+}
+
+bool InsertsText(WPARAM character) {
+    return static_cast<unsigned char>(character) >= ' ';
+}
+
 }  // namespace
 
 LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -186,6 +216,7 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         case WM_CHAR:
             if (wParam == '\t') return 0;  // no tab is typed into a box
             OnEditActive(window);
+            if (InsertsText(wParam) && !TypedCharacterFits(window, wParam)) return 0;
             break;
         default: break;
     }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/validate.h"
 #include "tests/shell/shell_harness.h"
 
 namespace cvtest {
@@ -840,6 +841,32 @@ TEST_F(CommandsTest, WholeValueTextIsReadEvenPastTwentyThreeCharacters) {
     std::memcpy(&bits, &expected, sizeof bits);
     EXPECT_EQ(cv::Value64(), bits);
     EXPECT_EQ(Text(cv::ValueBox), "-1.7976931348623157e+307");
+}
+
+// Regression: a character typed into a value text wider than the box made the edit control delete
+// other characters (the sign among them), sometimes without a notification, so the box and the
+// value disagreed or the value's sign flipped.
+TEST_F(CommandsTest, TypingIntoATextWiderThanTheBoxChangesNothing) {
+    Command(IDM_REAL);
+    Command(IDM_BYTES8);
+    const double shown = -1.7976931348623157e+308;
+    uint64_t bits = 0;
+    std::memcpy(&bits, &shown, sizeof bits);
+    ShowValue(bits);
+    for (int caret : {0, 1, 12, -1}) {
+        SCOPED_TRACE(caret);
+        TypeAt(cv::ValueBox, caret, "5");
+        EXPECT_EQ(Text(cv::ValueBox), "-1.7976931348623157e+308");
+        EXPECT_STREQ(cv::LastValueText, "-1.7976931348623157e+308");
+        EXPECT_EQ(cv::Value64(), bits);
+    }
+    // Deleting still works, and the box and the value agree afterwards.
+    BackspaceAt(cv::ValueBox, 24);
+    EXPECT_EQ(Text(cv::ValueBox), cv::LastValueText);
+    EXPECT_LT(std::strlen(cv::LastValueText), 24u);
+    const double kept = cv::TextToDouble(cv::LastValueText);
+    std::memcpy(&bits, &kept, sizeof bits);
+    EXPECT_EQ(cv::Value64(), bits);
 }
 
 TEST_F(CommandsTest, CharactersBeyondTheSizeAreDropped) {
