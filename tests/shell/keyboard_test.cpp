@@ -1,6 +1,7 @@
 // The keyboard: the focus cycle with Tab and Shift+Tab, the radio buttons' arrows and the keys over
 // the bit cells, pressed as key-downs through the message loop with the modifier keys held.
 #include <cstring>
+#include <vector>
 
 #include "tests/shell/shell_harness.h"
 
@@ -44,6 +45,21 @@ POINT BitMarkerSpot(int bit) {
     const int bottom = cv::ClientBottom;
     return bit < 32 ? POINT{417 - 13 * bit, bottom - 9} : POINT{833 - 13 * bit, bottom + 3};
 }
+
+// Notes the owner handed to each box and passes the box on to the recording alerts.
+class OwnerAlerts : public cv::Alerts {
+public:
+    explicit OwnerAlerts(cv::Alerts* inner) : inner_(inner) {}
+    void Beep() override { inner_->Beep(); }
+    int ShowMessage(cv::WindowRef owner, const char* text, const char* title, unsigned style) override {
+        owners.push_back(static_cast<HWND>(owner));
+        return inner_->ShowMessage(owner, text, title, style);
+    }
+    std::vector<HWND> owners;
+
+private:
+    cv::Alerts* inner_;
+};
 
 void ExpectBitMarkerAt(int bit) {
     const RECT marker = ShellTest::RectInClient(cv::BitMarker);
@@ -187,8 +203,11 @@ TEST_F(KeyboardTest, AnUnexpectedFocusValueIsAnInternalErrorAndTheFocusStays) {
         {cv::MainWindow, 10, false, 11, "Unexpected Focus Value in WndProc"},
         {cv::MainWindow, 0xFFFFFFFFu, false, 0, nullptr},  // wraps to 0, which means the bit cells
     };
+    OwnerAlerts owners(&alerts_);
+    cv::SetAlerts(&owners);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text ? c.text : "no error");
+        owners.owners.clear();
         alerts_.Clear();
         ClearDialogs();
         SetFocus(c.window);
@@ -204,7 +223,50 @@ TEST_F(KeyboardTest, AnUnexpectedFocusValueIsAnInternalErrorAndTheFocusStays) {
         ASSERT_EQ(Dialogs().size(), 1u);
         EXPECT_EQ(Dialogs()[0].title, "Corvane Internal Error");
         EXPECT_EQ(Dialogs()[0].text, c.text);
+        // The procedure's own window owns the box, not the main window behind it.
+        EXPECT_EQ(owners.owners, std::vector<HWND>{c.window});
     }
+    cv::SetAlerts(&alerts_);
+}
+
+TEST_F(KeyboardTest, ARadioArrowSendsTheSizeCommandBeforeTheFocusReturnsToTheRadio) {
+    Command(IDM_SIGNED);
+    SetFocus(cv::RadioButtons[2]);
+    StartMessageLog();
+    PressKey(cv::RadioButtons[2], VK_RIGHT);
+    const std::vector<SentMessage> log = StopMessageLog();
+    // The size command (911 + position 0, lParam 0) goes first and moves the focus to the hex box on
+    // its way; the radio button of the new size takes the focus only after it.
+    size_t command = log.size();
+    for (size_t i = 0; i < log.size(); ++i) {
+        if (log[i].window == cv::MainWindow && log[i].message == WM_COMMAND) {
+            EXPECT_EQ(log[i].wParam, static_cast<WPARAM>(IDM_BYTES1));
+            EXPECT_EQ(log[i].lParam, 0);
+            EXPECT_EQ(log[i].byteCount, 4u) << "sent before the size changes";
+            command = i;
+            break;
+        }
+    }
+    ASSERT_LT(command, log.size());
+    std::vector<HWND> focused;
+    for (size_t i = 0; i < log.size(); ++i) {
+        if (log[i].message != WM_SETFOCUS) continue;
+        EXPECT_GT(i, command);
+        focused.push_back(log[i].window);
+    }
+    const std::vector<HWND> expected = {cv::HexBox, cv::RadioButtons[0]};
+    EXPECT_EQ(focused, expected);
+    EXPECT_EQ(cv::FocusIndex, 3u);
+}
+
+TEST_F(KeyboardTest, TabKeyDownsReturnZeroToTheirSenders) {
+    SetFocus(cv::ValueBox);
+    HoldModifiers(false, false, false);
+    EXPECT_EQ(SendMessageA(cv::ValueBox, WM_KEYDOWN, VK_TAB, 1), 0);
+    EXPECT_EQ(GetFocus(), cv::HexBox);
+    Send(WM_SHOWBITFOCUS);
+    EXPECT_EQ(SendMessageA(cv::MainWindow, WM_KEYDOWN, VK_TAB, 1), 0);
+    EXPECT_EQ(GetFocus(), cv::ValueBox);
 }
 
 TEST_F(KeyboardTest, RadioArrowsCycleThroughTheSizesTheTypeAllows) {
