@@ -233,6 +233,44 @@ TEST_F(DialogsTest, TheSetFlagOfACellWordArrivesWhole) {
     EXPECT_EQ(Dialogs()[1].infoText, "Bit number 05 is not set.\r\n\r\nInteger value when set:  2**5 = 32");
 }
 
+// The caption comes first, then the font (no redraw), and only then the text of control 100.
+TEST_F(DialogsTest, TheFontIsGivenBeforeTheText) {
+    struct Case {
+        const char* what;
+        UINT type;
+        UINT message;
+        WPARAM wParam;
+        int font;
+    };
+    const Case cases[] = {
+        {"report", IDM_SIGNED, WM_COMMAND, IDM_REPORT, SYSTEM_FIXED_FONT},
+        {"report of OEM characters", IDM_OEM, WM_COMMAND, IDM_REPORT, OEM_FIXED_FONT},
+        {"bit information", IDM_OEM, WM_BITINFO, 3, SYSTEM_FIXED_FONT},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Command(c.type);
+        StartMessageLog();
+        Send(c.message, c.wParam);
+        const std::vector<SentMessage> log = StopMessageLog();
+        HWND dialog = nullptr;
+        HWND text = nullptr;
+        std::vector<std::string> steps;
+        for (const SentMessage& sent : log) {
+            if (sent.message == WM_INITDIALOG && dialog == nullptr) dialog = sent.window;
+            if (dialog == nullptr) continue;
+            if (sent.message == WM_SETTEXT && sent.window == dialog) steps.push_back("caption");
+            if (sent.message == WM_SETFONT && sent.wParam == reinterpret_cast<WPARAM>(StockFont(c.font))) {
+                text = sent.window;
+                steps.push_back(sent.lParam == 0 ? "font" : "font with redraw");
+            }
+            if (sent.message == WM_SETTEXT && text != nullptr && sent.window == text) steps.push_back("text");
+        }
+        const std::vector<std::string> expected = {"caption", "font", "text"};
+        EXPECT_EQ(steps, expected);
+    }
+}
+
 // ---- The About box ----
 
 TEST_F(DialogsTest, AboutShowsNameVersionAndIconWithoutACaption) {
@@ -309,9 +347,36 @@ TEST_F(DialogsTest, InformationDialogHasItsTemplatesControls) {
     EXPECT_TRUE(text);
 }
 
+// Notes the owner handed to each box and passes the box on to the recording alerts.
+class OwnerAlerts : public cv::Alerts {
+public:
+    explicit OwnerAlerts(cv::Alerts* inner) : inner_(inner) {}
+    void Beep() override { inner_->Beep(); }
+    int ShowMessage(cv::WindowRef owner, const char* text, const char* title, unsigned style) override {
+        owners.push_back(static_cast<HWND>(owner));
+        return inner_->ShowMessage(owner, text, title, style);
+    }
+    std::vector<HWND> owners;
+
+private:
+    cv::Alerts* inner_;
+};
+
 TEST_F(DialogsTest, AnUnexpectedModeIsAnInternalErrorAndTheTemplateStaysBlank) {
     cv::InfoMode = 5;
+    OwnerAlerts owners(&alerts_);
+    cv::SetAlerts(&owners);
+    StartMessageLog();
     DialogBoxParamA(cv::Instance, "InfoDlgBox", cv::MainWindow, cv::InfoDlgProc, 0);
+    const std::vector<SentMessage> log = StopMessageLog();
+    cv::SetAlerts(&alerts_);
+    // The dialog itself owns the error box.
+    HWND dialog = nullptr;
+    for (const SentMessage& sent : log) {
+        if (sent.message == WM_INITDIALOG && dialog == nullptr) dialog = sent.window;  // not the box's
+    }
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(owners.owners, std::vector<HWND>{dialog});
     EXPECT_EQ(alerts_.Beeps(), 3);
     ASSERT_EQ(Dialogs().size(), 2u);
     EXPECT_EQ(Dialogs()[0].title, "Corvane Internal Error");
