@@ -77,10 +77,12 @@ void PaintCell(HWND cell) {
     EndPaint(cell, &paint);
 }
 
-// A left press: toggle this cell's bit once per visit of a drag. Only a release on a cell clears
-// the guard, so after a release outside every cell the next press on the last toggled cell is
-// taken as the drag still going on.
-void ToggleCell(HWND cell) {
+// A left press: toggle this cell's bit once per visit of a drag.
+void ToggleCell(HWND cell, WPARAM keys) {
+    // A press of the real button starts a new drag: the guard may still name this cell after a
+    // release outside every cell, and the user's click must not be lost. The presses that the
+    // program sends itself (drag moves, Space, the double-click) carry no MK_LBUTTON.
+    if ((keys & MK_LBUTTON) != 0) LastToggledBit = kNoBit;
     const uint32_t word = CellWord(cell);
     const int bit = static_cast<int>(word & kCellBitMask);
     if (bit == LastToggledBit) return;
@@ -125,7 +127,7 @@ LRESULT CALLBACK CellProc(HWND cell, UINT message, WPARAM wParam, LPARAM lParam)
         case WM_CREATE: SetCellWord(cell, 0); return 0;
         case WM_DESTROY: return 0;
         case WM_PAINT: PaintCell(cell); return 0;
-        case WM_LBUTTONDOWN: ToggleCell(cell); return 0;
+        case WM_LBUTTONDOWN: ToggleCell(cell, wParam); return 0;
         case WM_LBUTTONDBLCLK: SendMessageA(cell, WM_LBUTTONDOWN, 0, 0); return 0;
         case WM_LBUTTONUP: LastToggledBit = kNoBit; return 0;
         case WM_MOUSEMOVE: FollowDrag(cell, wParam); return 0;
