@@ -234,5 +234,42 @@ TEST_F(WindowOrderTest, OnlyTheBoxesUpdateNotificationIsTakenAsTyping) {
     EXPECT_EQ(cv::Value64(), 0u);
 }
 
+TEST_F(WindowOrderTest, SelectingADigitReadsNoMoreThanTheHexWidth) {
+    Command(IDM_ANSI);
+    Command(IDM_BYTES1);
+    // A text longer than two digits (put in as the program's own, so not parsed): only "AB" counts.
+    cv::EditArmed = 0;
+    SetWindowTextA(cv::HexBox, "ABC");
+    struct {
+        WPARAM nibble;
+        std::pair<int, int> selection;
+    } const cases[] = {{0, {1, 2}}, {1, {0, 1}}, {2, {0, 0}}};
+    for (const auto& c : cases) {
+        Send(WM_SELECTNIBBLE, c.nibble);
+        EXPECT_EQ(Selection(cv::HexBox), c.selection) << c.nibble;
+        EXPECT_EQ(std::string(cv::WorkText), "AB");
+    }
+}
+
+TEST_F(WindowOrderTest, OnlyPushButtonTypesKeepTheSystemButtonColours) {
+    struct {
+        DWORD type;
+        bool windowColours;
+    } const cases[] = {{BS_PUSHBUTTON, false},     {BS_DEFPUSHBUTTON, false}, {BS_OWNERDRAW, false},
+                       {BS_CHECKBOX, true},        {BS_AUTOCHECKBOX, true},   {BS_RADIOBUTTON, true},
+                       {BS_AUTORADIOBUTTON, true}, {BS_GROUPBOX, true}};
+    for (const auto& c : cases) {
+        HWND button = CreateWindowExA(0, "button", "", WS_CHILD | c.type, 0, 0, 10, 10, cv::MainWindow,
+                                      nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(button, nullptr);
+        HDC dc = GetDC(button);
+        const LRESULT brush =
+            Send(WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(button));
+        EXPECT_EQ(brush == reinterpret_cast<LRESULT>(cv::WindowBrush), c.windowColours) << c.type;
+        ReleaseDC(button, dc);
+        DestroyWindow(button);
+    }
+}
+
 }  // namespace
 }  // namespace cvtest
