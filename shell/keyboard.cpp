@@ -173,28 +173,71 @@ void OnBitCellKey(HWND window, WPARAM key) {
     }
 }
 
-// A box without ES_AUTOHSCROLL takes no more text than fits its width. Some edit controls (Wine's)
-// make room for a character typed into a text that no longer fits by deleting other characters,
-// sometimes without telling the parent, which would silently change the value; so a character
-// whose result would not fit is refused here, as a full box refuses it.
-bool TypedCharacterFits(HWND edit, WPARAM character) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(edit, &text[0], static_cast<int>(text.size()))));
-    DWORD start = 0, end = 0;
-    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    start = start < text.size() ? start : static_cast<DWORD>(text.size());
-    end = end < text.size() ? (end > start ? end : start) : static_cast<DWORD>(text.size());
-    text.replace(start, end - start, 1, static_cast<char>(character));
-
-    RECT format{};
-    SendMessageA(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+// Width in pixels of text in the edit box's font, and the width of its formatting rectangle.
+int TextWidth(HWND edit, const std::string& text) {
     HDC dc = GetDC(edit);
     HGDIOBJ previousFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)));
     SIZE extent{};
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
     SelectObject(dc, previousFont);
     ReleaseDC(edit, dc);
-    return extent.cx <= format.right - format.left;
+    return extent.cx;
+}
+
+RECT FormatRect(HWND edit) {
+    RECT format{};
+    SendMessageA(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    return format;
+}
+
+std::string BoxText(HWND edit) {
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(edit, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+// A box without ES_AUTOHSCROLL takes no more text than fits its width. Some edit controls (Wine's)
+// make room for a character typed into a text that no longer fits by deleting other characters,
+// sometimes without telling the parent, which would silently change the value; so a character
+// whose result would not fit is refused here, as a full box refuses it.
+bool TypedCharacterFits(HWND edit, WPARAM character) {
+    std::string text = BoxText(edit);
+    DWORD start = 0, end = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    start = start < text.size() ? start : static_cast<DWORD>(text.size());
+    end = end < text.size() ? (end > start ? end : start) : static_cast<DWORD>(text.size());
+    text.replace(start, end - start, 1, static_cast<char>(character));
+    const RECT format = FormatRect(edit);
+    return TextWidth(edit, text) <= format.right - format.left;
+}
+
+// Backspace and Delete in a text wider than the box: the same edit controls then delete more than
+// the key asks for. There the deletion is made on the text itself and put into the box while
+// EditArmed is set, so that the main window judges it exactly as a keystroke; the caret then
+// stands where the deletion was, as the control would leave it.
+LRESULT DeleteFromText(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, bool backspace) {
+    std::string text = BoxText(edit);
+    const RECT format = FormatRect(edit);
+    if (TextWidth(edit, text) <= format.right - format.left) {
+        return CallWindowProcA(SavedEditProc, edit, message, wParam, lParam);
+    }
+    DWORD start = 0, end = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    start = start < text.size() ? start : static_cast<DWORD>(text.size());
+    end = end < text.size() ? (end > start ? end : start) : static_cast<DWORD>(text.size());
+    if (start == end) {
+        if (backspace && start == 0) return 0;
+        if (!backspace && end == text.size()) return 0;
+        if (backspace) {
+            --start;
+        } else {
+            ++end;
+        }
+    }
+    text.erase(start, end - start);
+    SetWindowTextA(edit, text.c_str());
+    SendMessageA(edit, EM_SETSEL, start, start);
+    return 0;
 }
 
 bool InsertsText(WPARAM character) {
@@ -212,11 +255,13 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
                 return 0;  // the edit control never sees the Tab
             }
             OnEditActive(window);
+            if (wParam == VK_DELETE) return DeleteFromText(window, message, wParam, lParam, false);
             break;
         case WM_CHAR:
             if (wParam == '\t') return 0;  // no tab is typed into a box
             OnEditActive(window);
             if (InsertsText(wParam) && !TypedCharacterFits(window, wParam)) return 0;
+            if (wParam == VK_BACK) return DeleteFromText(window, message, wParam, lParam, true);
             break;
         default: break;
     }

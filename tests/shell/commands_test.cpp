@@ -860,13 +860,38 @@ TEST_F(CommandsTest, TypingIntoATextWiderThanTheBoxChangesNothing) {
         EXPECT_STREQ(cv::LastValueText, "-1.7976931348623157e+308");
         EXPECT_EQ(cv::Value64(), bits);
     }
-    // Deleting still works, and the box and the value agree afterwards.
-    BackspaceAt(cv::ValueBox, 24);
-    EXPECT_EQ(Text(cv::ValueBox), cv::LastValueText);
-    EXPECT_LT(std::strlen(cv::LastValueText), 24u);
-    const double kept = cv::TextToDouble(cv::LastValueText);
-    std::memcpy(&bits, &kept, sizeof bits);
-    EXPECT_EQ(cv::Value64(), bits);
+    // Backspace and Delete take exactly one character, and the box and the value agree afterwards.
+    struct Deletion {
+        bool backspace;
+        int caret;
+        const char* text;
+    };
+    const Deletion deletions[] = {
+        {true, 24, "-1.7976931348623157e+30"},
+        {true, 1, "1.7976931348623157e+308"},
+        {true, 12, "-1.797693138623157e+308"},
+        {false, 0, "1.7976931348623157e+308"},
+        {false, 23, "-1.7976931348623157e+30"},
+        {false, 2, "-1.7976931348623157e+308"},  // "-17...e+308": invalid
+    };
+    for (const Deletion& d : deletions) {
+        SCOPED_TRACE(d.text);
+        ShowValue(bits);
+        if (d.backspace) {
+            BackspaceAt(cv::ValueBox, d.caret);
+        } else {
+            SetFocus(cv::ValueBox);
+            SendMessageA(cv::ValueBox, EM_SETSEL, d.caret, d.caret);
+            SendMessageA(cv::ValueBox, WM_KEYDOWN, VK_DELETE, 1);
+        }
+        EXPECT_EQ(Text(cv::ValueBox), d.text);
+        EXPECT_STREQ(cv::LastValueText, d.text);
+        EXPECT_EQ(Selection(cv::ValueBox).first, d.backspace ? d.caret - 1 : d.caret);
+        const double kept = cv::TextToDouble(cv::LastValueText);
+        uint64_t keptBits = 0;
+        std::memcpy(&keptBits, &kept, sizeof keptBits);
+        EXPECT_EQ(cv::Value64(), keptBits);
+    }
 }
 
 TEST_F(CommandsTest, CharactersBeyondTheSizeAreDropped) {
