@@ -32,7 +32,6 @@ constexpr uint32_t kCellSetFlag = 0x80000000u;
 constexpr int kPumpLimit = 20000;
 constexpr DWORD kHangLimitMs = 120000;  // one action taking longer than this is a hang
 constexpr size_t kHistory = 24;
-constexpr int kWiderThanValueBox = 24;  // characters of the fixed font that no longer fit the value box
 
 constexpr char kInternalErrorTitle[] = "Corvane Internal Error";
 constexpr char kInputErrorPrefix[] = "Corvane Input Error";
@@ -320,18 +319,10 @@ std::string TypeIntoBox(HWND box) {
     if (GetFocus() != box) SetFocus(box);
     const int length = GetWindowTextLengthA(box);
     const int caret = static_cast<int>(Pick(static_cast<unsigned>(length) + 1));
-    unsigned kind = Pick(10);
-    // A value text wider than the box (24 characters, as an 8-byte real can render) makes Wine's
-    // edit control delete one character too many, before the caret, on every edit but a paste of
-    // a text that fits, and at the start of the text write before its buffer (see
-    // /work/briefs/monkey-faults.md). Until the shell guards against it, such a text is only
-    // pasted over with a text that fits.
-    const bool overfull = box == cv::ValueBox && length >= kWiderThanValueBox;
-    if (overfull) kind = 0;
+    const unsigned kind = Pick(10);
     switch (kind) {
         case 0: {  // a whole edge text over everything, as a paste would
             const char* text = kEdgeTexts[Pick(sizeof kEdgeTexts / sizeof kEdgeTexts[0])];
-            if (overfull && *text == '\0') text = "0";
             SendMessageA(box, EM_SETSEL, 0, -1);
             SendMessageA(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
             return Describe("%s: paste \"%s\" over all", name, text);
@@ -503,11 +494,6 @@ std::string PressKey() {
     if (key == VK_RETURN && !Chance(kDialogPercent)) key = VK_SPACE;  // the information dialog is slow
     const bool shift = Chance(30);
     HWND target = FocusTarget();
-    // The keys that edit a value text wider than its box: see TypeIntoBox.
-    const bool edits = key == VK_BACK || key == VK_DELETE || key == VK_SPACE || key == 'A' || key == '5';
-    if (target == cv::ValueBox && edits && GetWindowTextLengthA(cv::ValueBox) >= kWiderThanValueBox) {
-        key = VK_HOME;
-    }
     SetModifiers(false, false, shift);
     PostMessageA(target, WM_KEYDOWN, key, 1);
     PostMessageA(target, WM_KEYUP, key, 0xC0000001);
