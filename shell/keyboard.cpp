@@ -196,6 +196,14 @@ std::string BoxText(HWND edit) {
     return text;
 }
 
+// The box's selection, kept within a text of the given length.
+void GetSelection(HWND edit, size_t length, DWORD* start, DWORD* end) {
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(start), reinterpret_cast<LPARAM>(end));
+    if (*start > length) *start = static_cast<DWORD>(length);
+    if (*end > length) *end = static_cast<DWORD>(length);
+    if (*end < *start) *end = *start;
+}
+
 // A box without ES_AUTOHSCROLL takes no more text than fits its width. Some edit controls (Wine's)
 // make room for a character typed into a text that no longer fits by deleting other characters,
 // sometimes without telling the parent, which would silently change the value; so a character
@@ -203,9 +211,7 @@ std::string BoxText(HWND edit) {
 bool TypedCharacterFits(HWND edit, WPARAM character) {
     std::string text = BoxText(edit);
     DWORD start = 0, end = 0;
-    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    start = start < text.size() ? start : static_cast<DWORD>(text.size());
-    end = end < text.size() ? (end > start ? end : start) : static_cast<DWORD>(text.size());
+    GetSelection(edit, text.size(), &start, &end);
     text.replace(start, end - start, 1, static_cast<char>(character));
     const RECT format = FormatRect(edit);
     return TextWidth(edit, text) <= format.right - format.left;
@@ -222,9 +228,7 @@ LRESULT DeleteFromText(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, bo
         return CallWindowProcA(SavedEditProc, edit, message, wParam, lParam);
     }
     DWORD start = 0, end = 0;
-    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    start = start < text.size() ? start : static_cast<DWORD>(text.size());
-    end = end < text.size() ? (end > start ? end : start) : static_cast<DWORD>(text.size());
+    GetSelection(edit, text.size(), &start, &end);
     if (start == end) {
         if (backspace && start == 0) return 0;
         if (!backspace && end == text.size()) return 0;

@@ -214,13 +214,13 @@ char RandomCharacter(Grammar grammar, std::mt19937& random, const std::string& t
     return '0';
 }
 
-void TypeSeries(const TypingSeries& spec, int keystrokes, std::mt19937& random) {
-    Command(spec.dataType);
-    Command(spec.sizeCommand);
-    HWND box = spec.hexBox ? cv::HexBox : cv::ValueBox;
+void TypeSeries(const TypingSeries& plan, int keystrokes, std::mt19937& random) {
+    Command(plan.dataType);
+    Command(plan.sizeCommand);
+    HWND box = plan.hexBox ? cv::HexBox : cv::ValueBox;
     SetFocus(box);
     DrainQueue();
-    Series series{spec.name, {}, {}};
+    Series series{plan.name, {}, {}};
     const int beepsBefore = Alerts.beeps;
     for (int round = 0; round < keystrokes && Failures == 0; ++round) {
         const std::string text = TextOf(box);
@@ -229,9 +229,9 @@ void TypeSeries(const TypingSeries& spec, int keystrokes, std::mt19937& random) 
         size_t caret = 0;
         WPARAM key = 0;
         for (int attempt = 0; attempt < 50; ++attempt) {
-            const bool full = text.size() >= spec.maxLength;
+            const bool full = text.size() >= plan.maxLength;
             const bool erase = !text.empty() && (full || random() % 3 == 0) &&
-                               spec.grammar != Grammar::kCharacters && spec.grammar != Grammar::kHex;
+                               plan.grammar != Grammar::kCharacters && plan.grammar != Grammar::kHex;
             if (erase) {
                 caret = 1 + random() % text.size();
                 next = text.substr(0, caret - 1) + text.substr(caret);
@@ -240,19 +240,19 @@ void TypeSeries(const TypingSeries& spec, int keystrokes, std::mt19937& random) 
                 // A full character or hex box is typed into before its last character, which
                 // the box then drops: the value still changes.
                 caret = random() % (full ? text.size() : text.size() + 1);
-                key = static_cast<unsigned char>(RandomCharacter(spec.grammar, random, text));
+                key = static_cast<unsigned char>(RandomCharacter(plan.grammar, random, text));
                 next = text.substr(0, caret) + static_cast<char>(key) + text.substr(caret);
             }
-            if (Acceptable(spec.grammar, next)) break;
+            if (Acceptable(plan.grammar, next)) break;
             key = 0;
         }
         if (key == 0) continue;
         SendMessageA(box, EM_SETSEL, caret, caret);
         Measure(series, [&] { SendMessageA(box, WM_CHAR, key, 1); });
-        if (!ViewsAgree(spec.name, spec.hexBox)) ++Failures;
+        if (!ViewsAgree(plan.name, plan.hexBox)) ++Failures;
     }
     if (Alerts.beeps != beepsBefore) {
-        fprintf(stderr, "%s: %d keystrokes were rejected\n", spec.name, Alerts.beeps - beepsBefore);
+        fprintf(stderr, "%s: %d keystrokes were rejected\n", plan.name, Alerts.beeps - beepsBefore);
         ++Failures;
     }
     Results.push_back(series);
@@ -341,17 +341,17 @@ int main(int argc, char** argv) {
         {"hex box, 4 bytes", IDM_UNSIGNED, IDM_BYTES4, Grammar::kHex, true, 8},
         {"hex box, 8 bytes", IDM_REAL, IDM_BYTES8, Grammar::kHex, true, 16},
     };
-    for (const TypingSeries& spec : typing) {
+    for (const TypingSeries& plan : typing) {
         // Each series starts from a clean box, so its text builds up from the start.
-        Command(spec.dataType);
-        Command(spec.sizeCommand);
+        Command(plan.dataType);
+        Command(plan.sizeCommand);
         Command(IDM_ZEROS);
-        if (!spec.hexBox) {
+        if (!plan.hexBox) {
             cv::EditArmed = 0;
             SetWindowTextA(cv::ValueBox, "");
             cv::CopyText(cv::LastValueText, "");
         }
-        TypeSeries(spec, keystrokes, random);
+        TypeSeries(plan, keystrokes, random);
     }
 
     const int commandRounds = std::max(10, keystrokes / 2);
