@@ -13,12 +13,6 @@ constexpr uint32_t kCellSetFlag = 0x80000000u;      // bit 31 of the CellWord: d
 constexpr uint32_t kCellBitMask = 0x7FFFFFFFu;      // bits 0..30: the bit number
 constexpr uint32_t kNibbleFieldMask = 0x1FFFFFFFu;  // the CellWord shifted right by 2, bit 31 gone
 
-// The exponent fields of single and double precision reals, the cells that may be shaded.
-constexpr int kSingleExponentLow = 23;
-constexpr int kSingleExponentHigh = 30;
-constexpr int kDoubleExponentLow = 52;
-constexpr int kDoubleExponentHigh = 62;
-
 // Marker geometry: x of nibble 0 and of bit 0, and their distance from the client bottom.
 constexpr int kNibbleZeroX = 377;
 constexpr int kNibblePitch = 52;

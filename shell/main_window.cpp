@@ -24,10 +24,6 @@ constexpr LONG kButtonTypeMask = 0xF;  // the BS_ type in the low four bits of a
 // Indices into RadioButtons.
 constexpr int kRadio1 = 0, kRadio2 = 1, kRadio4 = 2, kRadio8 = 3;
 
-// The exponent cells of a single and of a double precision real.
-constexpr int kSingleExponentLow = 23, kSingleExponentHigh = 30;
-constexpr int kDoubleExponentLow = 52, kDoubleExponentHigh = 62;
-
 // ---- Objects ----
 
 LRESULT OnCreate(HWND window) {

@@ -8,6 +8,12 @@
 
 namespace cv {
 
+// The exponent fields of single and double precision reals, the cells that may be shaded.
+constexpr int kSingleExponentLow = 23;
+constexpr int kSingleExponentHigh = 30;
+constexpr int kDoubleExponentLow = 52;
+constexpr int kDoubleExponentHigh = 62;
+
 // ---- Kept by start-up (startup.cpp) ----
 extern HINSTANCE Instance;
 extern HWND MainWindow;
@@ -24,9 +30,9 @@ extern char MainClassName[32];  // "Corvane"
 extern char CellClassName[12];  // "CV_Child"
 
 // Steps 1 to 20 of start-up: state (with the Win32 alerts installed), classes, main window, layout,
-// subclassing, the three start messages, the accelerator table. Returns the main window, or nullptr when a class could not be
-// registered or a window could not be created (the caller then exits with a non-zero code).
-// A class that is already registered (a second start in one process, as in tests) is reused.
+// subclassing, the three start messages, the accelerator table. Returns the main window, or nullptr when a
+// class could not be registered or a window could not be created (the caller then exits with a non-zero
+// code). A class that is already registered (a second start in one process, as in tests) is reused.
 HWND StartCorvane(HINSTANCE instance, HINSTANCE previous, int showCommand);
 // Step 21 and 22: the message loop with the accelerators; returns the quit message's wParam
 // (or a non-zero code when GetMessageA fails).

@@ -46,21 +46,6 @@ POINT BitMarkerSpot(int bit) {
     return bit < 32 ? POINT{417 - 13 * bit, bottom - 9} : POINT{833 - 13 * bit, bottom + 3};
 }
 
-// Notes the owner handed to each box and passes the box on to the recording alerts.
-class OwnerAlerts : public cv::Alerts {
-public:
-    explicit OwnerAlerts(cv::Alerts* inner) : inner_(inner) {}
-    void Beep() override { inner_->Beep(); }
-    int ShowMessage(cv::WindowRef owner, const char* text, const char* title, unsigned style) override {
-        owners.push_back(static_cast<HWND>(owner));
-        return inner_->ShowMessage(owner, text, title, style);
-    }
-    std::vector<HWND> owners;
-
-private:
-    cv::Alerts* inner_;
-};
-
 void ExpectBitMarkerAt(int bit) {
     const RECT marker = ShellTest::RectInClient(cv::BitMarker);
     const POINT spot = BitMarkerSpot(bit);

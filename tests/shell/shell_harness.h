@@ -71,6 +71,21 @@ private:
     std::string log_;
 };
 
+// Notes the owner handed to each box and passes the box on to the recording alerts.
+class OwnerAlerts : public cv::Alerts {
+public:
+    explicit OwnerAlerts(cv::Alerts* inner) : inner_(inner) {}
+    void Beep() override { inner_->Beep(); }
+    int ShowMessage(cv::WindowRef owner, const char* text, const char* title, unsigned style) override {
+        owners.push_back(static_cast<HWND>(owner));
+        return inner_->ShowMessage(owner, text, title, style);
+    }
+    std::vector<HWND> owners;
+
+private:
+    cv::Alerts* inner_;
+};
+
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override;
