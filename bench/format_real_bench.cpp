@@ -59,7 +59,7 @@ void FormatRealDigits(benchmark::State& state) {
     char text[cv::kFormatRealMaxText];
     size_t i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(cv::FormatReal(values[i], digits, text));
+        benchmark::DoNotOptimize(cv::FormatReal(values[i], digits, text, sizeof text));
         benchmark::ClobberMemory();
         i = (i + 1) % values.size();
     }

@@ -11,6 +11,7 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitBadCommand = 2;
 constexpr int kExitInternalError = 3;
+constexpr int kExitWriteFailed = 4;
 
 const char kUsage[] =
     "Usage: corvane-cli [COMMAND]...\n"
@@ -37,7 +38,10 @@ const char kUsage[] =
     "  --help         print this help\n"
     "\n"
     "A rejected edit prints \"rejected: \" and the title of the input-error box. An unknown or\n"
-    "malformed command prints one line on standard error and ends the run with exit status 2.\n";
+    "malformed command prints one line on standard error and ends the run with exit status 2.\n"
+    "\n"
+    "Exit status: 0 when every command ran, 2 for an unknown or malformed command, 3 for an\n"
+    "internal error, 4 when standard output cannot be written (a full disk, a closed output).\n";
 
 // The engine's texts break lines with CR LF; a terminal wants LF.
 void PrintText(const std::string& text) {
@@ -49,6 +53,30 @@ void PrintText(const std::string& text) {
     }
     out += '\n';
     std::fwrite(out.data(), 1, out.size(), stdout);
+}
+
+// The command as it can stand in a one-line message: control characters and bytes above 0x7E
+// written as escapes (\n, \r, \t, \x00).
+std::string Escaped(const std::string& text) {
+    static const char kHexDigits[] = "0123456789abcdef";
+    std::string out;
+    for (char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte <= 0x7E) {
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else {
+            out += "\\x";
+            out += kHexDigits[byte >> 4];
+            out += kHexDigits[byte & 0xF];
+        }
+    }
+    return out;
 }
 
 // A bit number or size: decimal digits only, at most max.
@@ -162,16 +190,26 @@ private:
 
     static bool Fail(const char* what, const std::string& command) {
         std::fflush(stdout);
-        std::fprintf(stderr, "corvane-cli: %s \"%s\"\n", what, command.c_str());
+        std::fprintf(stderr, "corvane-cli: %s \"%s\"\n", what, Escaped(command).c_str());
         return false;
     }
 
     cv::CliWindow window_;
 };
 
+// Whether everything written to standard output so far has reached it; if not, says so once on
+// standard error.
+bool OutputWritten() {
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+    std::fprintf(stderr, "corvane-cli: cannot write to standard output\n");
+    return false;
+}
+
 // Runs one command; returns the exit status to end with, or -1 to go on.
 int Step(Runner& runner, const std::string& command) {
-    if (!runner.Run(command)) return kExitBadCommand;
+    const bool ran = runner.Run(command);
+    if (std::ferror(stdout)) return kExitWriteFailed;
+    if (!ran) return kExitBadCommand;
     if (runner.InternalErrorSeen()) {
         std::fflush(stdout);
         std::fprintf(stderr, "corvane-cli: internal error: %s\n", runner.InternalError().c_str());
@@ -180,9 +218,7 @@ int Step(Runner& runner, const std::string& command) {
     return -1;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int RunCommands(int argc, char** argv) {
     Runner runner;
     if (argc > 1) {
         for (int i = 1; i < argc; ++i) {
@@ -198,6 +234,13 @@ int main(int argc, char** argv) {
             if (status >= 0) return status;
         }
     }
-    std::fflush(stdout);
     return kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int status = RunCommands(argc, argv);
+    // A failed write outranks every other outcome: what was printed is not what was asked for.
+    return OutputWritten() ? status : kExitWriteFailed;
 }

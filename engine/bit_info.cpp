@@ -141,7 +141,7 @@ void ComposeExponentPart(char (&part)[N], const RealLayout& layout, int n, int e
 template <std::size_t N>
 void ComposeMantissaPart(char (&part)[N], const RealLayout& layout, int n, int e) {
     const int p = e - layout.bias + n - layout.mantissaBits;
-    FormatReal(PowerOfTwo(p), kBitValueDigits, WorkText);
+    FormatReal(PowerOfTwo(p), kBitValueDigits, WorkText, kWorkTextSize);
     CopyText(part, "Value when set: 2**");
     AppendInteger(part, p);
     AppendText(part, " = ");

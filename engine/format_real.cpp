@@ -905,7 +905,9 @@ bool PowerOfTenEntry(int k, uint64_t* high, uint64_t* low, int* binaryExponent) 
 
 }  // namespace detail
 
-char* FormatReal(double value, int digits, char* out) {
+namespace {
+
+void ComposeReal(double value, int digits, char* out) {
     const int count = digits < kFormatRealMinDigits   ? kFormatRealMinDigits
                       : digits > kFormatRealMaxDigits ? kFormatRealMaxDigits
                                                       : digits;
@@ -916,7 +918,7 @@ char* FormatReal(double value, int digits, char* out) {
     if ((bits & kExponentMask) == kExponentMask) {
         cursor = Append(cursor, (bits & kMantissaMask) == 0 ? "inf" : "nan");
         *cursor = '\0';
-        return out;
+        return;
     }
 
     char decimal[kDigitCount];
@@ -974,6 +976,18 @@ char* FormatReal(double value, int digits, char* out) {
         }
     }
     *cursor = '\0';
+}
+
+}  // namespace
+
+char* FormatReal(double value, int digits, char* out, std::size_t outSize) {
+    if (outSize == 0) return out;
+    // Composed in a buffer that fits any digit count, then copied within the caller's size.
+    char text[kFormatRealMaxText];
+    ComposeReal(value, digits, text);
+    std::size_t length = 0;
+    for (; length + 1 < outSize && text[length] != '\0'; ++length) out[length] = text[length];
+    out[length] = '\0';
     return out;
 }
 

@@ -1,6 +1,7 @@
 // Decimal text of a double, identical on every platform (no C runtime printf involved).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace cv {
@@ -8,17 +9,16 @@ namespace cv {
 // The significant digits FormatReal accepts; other counts are clamped into this range.
 constexpr int kFormatRealMinDigits = 1;
 constexpr int kFormatRealMaxDigits = 40;
-// Bytes FormatReal writes at most, terminator included: digits + 8 ("-d.ddd...e+308"), so 28 for the
-// program's 20 digits and 48 for any count at all.
+// The longest text FormatReal makes, terminator included: digits + 8 ("-d.ddd...e+308").
 constexpr int kFormatRealMaxText = kFormatRealMaxDigits + 8;
 
 // Writes value with `digits` significant digits (12 or 20 in the program) in fixed or exponential
-// form into out and returns out. out needs digits + 8 bytes (32 are enough for 20 digits, 48 for any
-// count). The decimal string is the correctly rounded 17-digit one; digits past the 17th are 0. The
-// form is chosen on the exponent before rounding; trailing zeros of the fraction are stripped, the
+// form into out (outSize bytes, terminator included; a longer text is cut, which digits + 8 bytes
+// never need) and returns out. The decimal string is the correctly rounded 17-digit one; digits past the 17th
+// are 0. The form is chosen on the exponent before rounding; trailing zeros of the fraction are stripped, the
 // decimal point always stays ("1.", "1.e+030"). Exponents have at least three digits. Zeros give
 // "0." and "-0."; infinities "inf" and "-inf"; NaNs "nan" and "-nan".
-char* FormatReal(double value, int digits, char* out);
+char* FormatReal(double value, int digits, char* out, std::size_t outSize);
 
 // The correctly rounded (ties to even) 17 significant decimal digits of a finite non-zero |value|
 // ('0'..'9', no terminator needed in digits[17]) and the decimal point position D (value =

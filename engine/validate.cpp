@@ -577,12 +577,15 @@ bool SwallowEditEcho() {
 }
 
 EditOutcome ValueBoxEdited(const char* boxText, int caret, WindowRef owner) {
-    // Read up to what LastValueText holds: a rendered 8-byte real may be 24 characters long and
-    // must not lose its last character (a factor of ten) at the next keystroke.
-    CopyText(WorkText, kLastValueTextSize, boxText);
+    // Read one character more than LastValueText holds: a rendered 8-byte real may be 24
+    // characters long and must come back whole, and a number longer than any rendering must be
+    // seen as too long rather than cut into a number the user never typed.
+    CopyText(WorkText, kValueReadSize, boxText);
     const std::size_t readLength = std::strlen(WorkText);
     EditOutcome outcome{false, false, caret};
-    if (ValidateInput(DataType, owner) == 0) {
+    const bool numberTooLong =
+        DataType != IDM_ANSI && DataType != IDM_OEM && readLength > kMaxValueTextLength;
+    if (numberTooLong ? ReportInvalid(owner) == 0 : ValidateInput(DataType, owner) == 0) {
         outcome.caret = CaretAfterRejection(caret, readLength, LastValueText);
         return outcome;
     }

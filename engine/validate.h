@@ -8,9 +8,16 @@
 
 namespace cv {
 
-// GetWindowTextA limit of the hex box: at most 23 characters are read. The value box is read up to
-// the size of LastValueText instead, so that every rendered text comes back whole.
+// GetWindowTextA limit of the hex box: at most 23 characters are read.
 constexpr std::size_t kHexReadLimit = 24;
+// The longest value-box text: what LastValueText holds. A longer number is refused whole (a
+// character text is cut to the value's width as always); the box takes no more when typed into.
+constexpr std::size_t kMaxValueTextLength = kLastValueTextSize - 1;
+// The value box is read with one character more, so that a text too long shows as such.
+constexpr std::size_t kValueReadSize = kMaxValueTextLength + 2;
+// The most the hex box takes: what is read of it. More than 16 digits must reach the program, which
+// drops the digits beyond the value's width (a digit typed into a full 8-byte box pushes one out).
+constexpr std::size_t kMaxHexTextLength = kHexReadLimit - 1;
 
 // Judges WorkText in the given mode (a data type 201..205, IDM_HEXBOX, or IDM_SHADE for the real
 // classification). 1 accepts, 0 rejects (after the beep and, with ErrorBoxes on, the input-error

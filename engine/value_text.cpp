@@ -87,14 +87,14 @@ void RenderReal(WindowRef owner) {
         case 4: {
             float single;
             std::memcpy(&single, &BitValue[0], sizeof single);
-            FormatReal(static_cast<double>(single), kSingleDigits, WorkText);
+            FormatReal(static_cast<double>(single), kSingleDigits, WorkText, kWorkTextSize);
             break;
         }
         case 8: {
             const uint64_t bits = Value64();
             double real;
             std::memcpy(&real, &bits, sizeof real);
-            FormatReal(real, kDoubleDigits, WorkText);
+            FormatReal(real, kDoubleDigits, WorkText, kWorkTextSize);
             break;
         }
         default: ReportInternalError(owner, "Unexpected Byte Count in WndProc/IDM_REAL"); break;

@@ -25,9 +25,10 @@ using cv::DataType;
 constexpr const char* kOutOfRange = "Corvane Input Error - Out of Range";
 constexpr const char* kInvalid = "Corvane Input Error - Invalid Value";
 constexpr std::size_t kHeaderSize = 14;
-// What the box handlers read of a box: the value box up to LastValueText's size, the hex box
-// 23 characters (GetWindowTextA with 24).
-constexpr std::size_t kValueReadMax = cv::kLastValueTextSize - 1;
+// What the box handlers read of a box: the value box one character more than LastValueText holds
+// (a longer number is refused whole), the hex box 23 characters (GetWindowTextA with 24).
+constexpr std::size_t kValueTextMax = cv::kLastValueTextSize - 1;
+constexpr std::size_t kValueReadMax = kValueTextMax + 1;
 constexpr std::size_t kHexReadMax = 23;
 constexpr double kSingleLimit = 3.40282346639e38;
 
@@ -200,9 +201,10 @@ void CheckRejection(const CountingAlerts& alerts, const cv::EditOutcome& outcome
 
 void EditValueBox(CountingAlerts& alerts, const std::string& boxText, int caret) {
     const std::string read = boxText.substr(0, kValueReadMax);
-    const std::string judged =
-        (DataType == IDM_ANSI || DataType == IDM_OEM) ? read.substr(0, ByteCount) : read;
-    const char* verdict = ExpectedValueVerdict(judged);
+    const bool characters = DataType == IDM_ANSI || DataType == IDM_OEM;
+    const std::string judged = characters ? read.substr(0, ByteCount) : read;
+    const char* verdict =
+        !characters && read.size() > kValueTextMax ? kInvalid : ExpectedValueVerdict(judged);
     const uint64_t before = cv::Value64();
     const std::string lastBefore = cv::LastValueText;
 

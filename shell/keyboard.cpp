@@ -1,8 +1,10 @@
 // Corvane's own keyboard focus cycle (none of the controls has WS_TABSTOP), the radio buttons'
 // arrow keys and the keys that work the bit cells while the main window has the focus.
+#include <cstring>
 #include <string>
 
 #include "engine/bit_ops.h"
+#include "engine/validate.h"
 #include "shell/shell.h"
 
 namespace cv {
@@ -244,6 +246,55 @@ LRESULT DeleteFromText(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, bo
     return 0;
 }
 
+// The line a paste inserts: the clipboard's text up to its first line break, as a single-line
+// box takes it. False when the clipboard holds no text.
+bool ClipboardLine(HWND edit, std::string* line) {
+    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(edit)) return false;
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* text = data != nullptr ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (text != nullptr) {
+        size_t length = std::strcspn(text, "\n");
+        if (length > 0 && text[length] == '\n' && text[length - 1] == '\r') --length;
+        line->assign(text, length);
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text != nullptr;
+}
+
+// Whether replacing the selection with inserted leaves a text that the box can hold and show
+// whole. The length is tested first, so a huge insertion costs nothing to refuse.
+bool InsertionFits(HWND edit, const char* inserted, size_t insertedLength) {
+    std::string text = BoxText(edit);
+    DWORD start = 0, end = 0;
+    GetSelection(edit, text.size(), &start, &end);
+    const size_t limit = edit == ValueBox ? kMaxValueTextLength : kMaxHexTextLength;
+    if (text.size() - (end - start) + insertedLength > limit) return false;
+    text.replace(start, end - start, inserted, insertedLength);
+    const RECT format = FormatRect(edit);
+    return TextWidth(edit, text) <= format.right - format.left;
+}
+
+// A paste, or a replacement of the selection sent from outside, goes to the box as one edit when
+// its result fits; otherwise it is refused whole with the input-error beep. Left to itself, an edit
+// control trims an insertion that does not fit one character at a time, which takes minutes for
+// a long text, and would leave a cut number in the box.
+LRESULT InsertIfItFits(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    bool fits = true;
+    if (message == WM_PASTE) {
+        std::string line;
+        if (ClipboardLine(edit, &line)) fits = InsertionFits(edit, line.data(), line.size());
+    } else if (lParam != 0) {
+        const char* inserted = reinterpret_cast<const char*>(lParam);
+        fits = InsertionFits(edit, inserted, std::strlen(inserted));
+    }
+    if (!fits) {
+        CurrentAlerts().Beep();
+        return 0;
+    }
+    return CallWindowProcA(SavedEditProc, edit, message, wParam, lParam);
+}
+
 bool InsertsText(WPARAM character) {
     return static_cast<unsigned char>(character) >= ' ';
 }
@@ -267,6 +318,8 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
             if (InsertsText(wParam) && !TypedCharacterFits(window, wParam)) return 0;
             if (wParam == VK_BACK) return DeleteFromText(window, message, wParam, lParam, true);
             break;
+        case WM_PASTE:
+        case EM_REPLACESEL: return InsertIfItFits(window, message, wParam, lParam);
         default: break;
     }
     return CallWindowProcA(SavedEditProc, window, message, wParam, lParam);

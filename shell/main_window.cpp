@@ -283,8 +283,9 @@ int CaretOf(HWND box) {
 
 void OnValueBoxUpdate(HWND window) {
     if (SwallowEditEcho()) return;
-    // The whole text, so that a keystroke in a long rendering never cuts it.
-    char text[kLastValueTextSize];
+    // The whole text, so that a keystroke in a long rendering never cuts it, and one character
+    // more, so that a text too long for a number (set from outside the program) is refused.
+    char text[kValueReadSize];
     GetWindowTextA(ValueBox, text, sizeof text);
     const EditOutcome outcome = ValueBoxEdited(text, CaretOf(ValueBox), window);
     if (outcome.bitsChanged) {
@@ -296,9 +297,8 @@ void OnValueBoxUpdate(HWND window) {
 
 void OnHexBoxUpdate(HWND window) {
     if (SwallowEditEcho()) return;
-    constexpr int kHexReadLimit = 24;
     char text[kHexReadLimit];
-    GetWindowTextA(HexBox, text, kHexReadLimit);
+    GetWindowTextA(HexBox, text, sizeof text);
     const EditOutcome outcome = HexBoxEdited(text, CaretOf(HexBox), window);
     if (outcome.bitsChanged) {
         SendMessageA(window, WM_SYNCBITCELLS, 0, 0);

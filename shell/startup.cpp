@@ -3,6 +3,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "engine/validate.h"
 #include "shell/shell.h"
 
 namespace cv {
@@ -133,6 +134,9 @@ bool CreateBoxes(const FontMeasures& font, int margin) {
     if (ValueLabel == nullptr || ValueBox == nullptr || HexLabel == nullptr || HexBox == nullptr)
         return false;
     SetFixedFont(HexBox);
+    // A backstop: nothing typed or pasted makes a box's text longer than its longest accepted one.
+    SendMessageA(ValueBox, EM_LIMITTEXT, kMaxValueTextLength, 0);
+    SendMessageA(HexBox, EM_LIMITTEXT, kMaxHexTextLength, 0);
     // Its echo finds EditArmed clear and is not taken for typing; it is also the text a rejected
     // hex entry falls back to before the first rendering.
     SetWindowTextA(HexBox, "00000000");

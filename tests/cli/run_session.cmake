@@ -1,13 +1,20 @@
 # Runs one scripted corvane-cli session and compares its standard output and exit status.
 #   CLI       the program;  EMULATOR  what runs it (Wine for the Windows build; may be empty)
-#   SESSION   the commands, one a line;  MODE  "stdin" (fed as input) or "args" (one argument each)
+#   SESSION   the commands, one a line;  MODE  "stdin" (fed as input), "args" (one argument each)
+#             or "full" (arguments, standard output on a full device)
 #   EXPECTED  the exact standard output;  STATUS  the exit status
-# A non-zero status must come with exactly one line on standard error.
+# A non-zero status must come with exactly one line on standard error; where NAME.err exists beside
+# the session, it is that line.
 file(READ ${EXPECTED} expected)
 if(MODE STREQUAL "args")
   file(STRINGS ${SESSION} arguments)
   execute_process(COMMAND ${EMULATOR} ${CLI} ${arguments}
                   OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status)
+elseif(MODE STREQUAL "full")
+  file(STRINGS ${SESSION} arguments)
+  execute_process(COMMAND ${EMULATOR} ${CLI} ${arguments}
+                  OUTPUT_FILE /dev/full ERROR_VARIABLE errors RESULT_VARIABLE status)
+  set(output "")
 else()
   execute_process(COMMAND ${EMULATOR} ${CLI} INPUT_FILE ${SESSION}
                   OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status)
@@ -29,6 +36,13 @@ if(STATUS STREQUAL "0")
   endif()
 elseif(NOT errors MATCHES "^corvane-cli: [^\n]*\n$")
   set(failed "${failed}standard error is not one line: '${errors}'\n")
+endif()
+string(REGEX REPLACE "\\.session$" ".err" error_file "${SESSION}")
+if(EXISTS ${error_file})
+  file(READ ${error_file} expected_errors)
+  if(NOT errors STREQUAL expected_errors)
+    set(failed "${failed}standard error differs: '${errors}', expected '${expected_errors}'\n")
+  endif()
 endif()
 if(failed)
   message(FATAL_ERROR "${SESSION}:\n${failed}")

@@ -156,7 +156,7 @@ TEST(InfoBox, MantissaPowerIsExactForEveryDoubleExponent) {
         for (int n = 0; n < 52; ++n) {
             if (!allBits && n != 0 && n != 51) continue;
             const int p = e - 1023 + n - 52;
-            FormatReal(std::ldexp(1.0, p), 20, expected);
+            FormatReal(std::ldexp(1.0, p), 20, expected, sizeof expected);
             const std::string want = "Value when set: 2**" + std::to_string(p) + " = " + expected;
             const std::string text = RunInfoBox(IDM_REAL, 8, static_cast<uint64_t>(e) << 52, n);
             ASSERT_EQ(want, text.substr(text.find("\r\n\r\n") + 4)) << "e " << e << " n " << n;
@@ -169,7 +169,7 @@ TEST(InfoBox, MantissaPowerIsExactForEverySingleExponent) {
     for (int e = 1; e <= 254; ++e) {
         for (int n = 0; n < 23; ++n) {
             const int p = e - 127 + n - 23;
-            FormatReal(std::ldexp(1.0, p), 20, expected);
+            FormatReal(std::ldexp(1.0, p), 20, expected, sizeof expected);
             const std::string want = "Value when set: 2**" + std::to_string(p) + " = " + expected;
             const std::string text = RunInfoBox(IDM_REAL, 4, static_cast<uint64_t>(e) << 23, n);
             ASSERT_EQ(want, text.substr(text.find("\r\n\r\n") + 4)) << "e " << e << " n " << n;

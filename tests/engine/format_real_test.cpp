@@ -33,7 +33,7 @@ uint64_t BitsOf(double value) {
 std::string Format(double value, int digits) {
     char text[kFormatRealMaxText];
     std::memset(text, 'x', sizeof text);
-    EXPECT_EQ(FormatReal(value, digits, text), text);
+    EXPECT_EQ(FormatReal(value, digits, text, sizeof text), text);
     return text;
 }
 
@@ -183,14 +183,18 @@ TEST(FormatReal, TextFitsTheDocumentedBuffer) {
     for (uint64_t bits : patterns) {
         for (int digits = -3; digits <= 45; ++digits) {
             const int clamped = digits < 1 ? 1 : digits > 40 ? 40 : digits;
-            std::vector<char> buffer(clamped + 8);
-            FormatReal(DoubleFromBits(bits), digits, buffer.data());
-            EXPECT_LT(std::strlen(buffer.data()), buffer.size())
+            std::vector<char> buffer(clamped + 8, 'x');
+            FormatReal(DoubleFromBits(bits), digits, buffer.data(), buffer.size());
+            EXPECT_EQ(buffer.data(), Format(DoubleFromBits(bits), digits))
                 << std::hex << bits << std::dec << " " << digits;
+            // A smaller buffer gets the start of the text, terminated within its size.
+            std::vector<char> small(4, 'x');
+            FormatReal(DoubleFromBits(bits), digits, small.data(), small.size());
+            EXPECT_EQ(std::string(small.data()), Format(DoubleFromBits(bits), digits).substr(0, 3));
         }
     }
     std::vector<char> programBuffer(32);  // the program's 20 digits in the smallest buffer it promises
-    FormatReal(DoubleFromBits(0xFFEFFFFFFFFFFFFF), 20, programBuffer.data());
+    FormatReal(DoubleFromBits(0xFFEFFFFFFFFFFFFF), 20, programBuffer.data(), programBuffer.size());
     EXPECT_STREQ(programBuffer.data(), "-1.7976931348623157e+308");
 }
 
@@ -293,7 +297,7 @@ public:
             const std::string expected =
                 cvtest::ReferenceText(std::signbit(value), reference, referencePoint, clamped);
             char text[kFormatRealMaxText];
-            FormatReal(value, count, text);
+            FormatReal(value, count, text, sizeof text);
             if (expected != text) {
                 Fail(value,
                      std::to_string(count) + " digits: \"" + text + "\", expected \"" + expected + "\"");

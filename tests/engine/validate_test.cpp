@@ -495,6 +495,32 @@ TEST(EditBoxes, ValueBoxRejectionMovesTheCaretBackOverWhatWasAdded) {
     for (const BoxCase& c : cases) ExpectBoxCase(c, false);
 }
 
+// A number longer than LastValueText holds used to be cut to 35 characters and the cut text stored:
+// a value the user never typed. It is refused whole now; characters and hex digits are fields of a
+// fixed width and are still cut to it.
+TEST(EditBoxes, ValueBoxRefusesANumberTooLongToKeepInsteadOfCuttingIt) {
+    const std::string zeros34(34, '0');
+    const std::string ones35 = zeros34 + "1";  // 35 characters: accepted
+    const std::string ones36 = "0" + ones35;   // 36: refused
+    const std::string tenth35 = "0.1" + std::string(32, '0');
+    const std::string tenth36 = tenth35 + "0";
+    const std::string tiny36 = "0." + std::string(33, '0') + "1";
+    const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMN";
+    const BoxCase cases[] = {
+        {IDM_SIGNED, 4, 7, "7", ones35.c_str(), 35, kAccept, 1, ones35.c_str(), 35},
+        {IDM_SIGNED, 4, 7, "7", ones36.c_str(), 36, kBad, 7, "7", 1},
+        {IDM_UNSIGNED, 2, 7, "7", ones35.c_str(), 35, kAccept, 1, ones35.c_str(), 35},
+        {IDM_UNSIGNED, 2, 7, "7", ones36.c_str(), 36, kBad, 7, "7", 1},
+        {IDM_REAL, 8, 0, "0.", tenth35.c_str(), 35, kAccept, 0x3FB999999999999Aull, tenth35.c_str(), 35},
+        {IDM_REAL, 8, 0, "0.", tenth36.c_str(), 36, kBad, 0, "0.", 2},
+        {IDM_REAL, 4, 0x3F800000, "1.", tiny36.c_str(), 36, kBad, 0x3F800000, "1.", 2},
+        {IDM_ANSI, 2, 0, "", letters.c_str(), 40, kAccept, 0x4241, "AB", 40},
+    };
+    for (const BoxCase& c : cases) ExpectBoxCase(c, false);
+    const BoxCase hex{IDM_SIGNED, 1, 0, "00", "ABC", 3, kAccept, 0xAB, "AB", 3};
+    ExpectBoxCase(hex, true);
+}
+
 TEST(EditBoxes, ValueBoxKeepsATwentyFourCharacterRealWhole) {
     // Rendered from -1.7976931348623157e+308: 24 characters. Read back at the next keystroke it
     // must not be cut to 23 ("...e+30"), which would change the value by a factor of 10^278.
@@ -508,9 +534,6 @@ TEST(EditBoxes, ValueBoxKeepsATwentyFourCharacterRealWhole) {
          0xFFF0000000000000ull, "-1.7976931348623157e+3080", 25},
         {IDM_REAL, 8, 0xFFEFFFFFFFFFFFFFull, rendered, "-1.7976931348623157e+308x", 25, kBad,
          0xFFEFFFFFFFFFFFFFull, rendered, 24},
-        // What does not fit LastValueText is dropped: 35 characters are read.
-        {IDM_REAL, 8, 0, "0.", "0.1000000000000000000000000000000000009", 39, kAccept, 0x3FB999999999999Aull,
-         "0.100000000000000000000000000000000", 39},
     };
     for (const BoxCase& c : cases) ExpectBoxCase(c, false);
 
