@@ -3,9 +3,9 @@
 # FormatReal is than the C runtime's "%.16e" on the same doubles.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=build-fmt-bench
-cmake -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_BENCH=ON -DCORVANE_TESTS=OFF >/dev/null
-cmake --build $build -j2 --target format_real_bench
+build=build/bench-native
+cmake --preset bench-native >/dev/null
+cmake --build --preset bench-native
 $build/bench/format_real_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
   --benchmark_format=csv "$@" 2>/dev/null | tee $build/format_real_bench.csv
 echo

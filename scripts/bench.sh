@@ -10,15 +10,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh >/dev/null
+source scripts/wine-env.sh
+corvane_private_display scripts/bench.sh "$@"
 starts=${BENCH_STARTS:-20}
 keystrokes=${BENCH_KEYSTROKES:-2000}
 
 for arch in i686 x86_64; do
-  cmake --no-warn-unused-cli -S . -B build/bench-$arch -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake >/dev/null
+  cmake --preset bench-$arch >/dev/null
+  cmake --build --preset bench-$arch >/dev/null
 done
-cmake --build build/bench-i686 -j2 --target corvane cv_minimal >/dev/null
-cmake --build build/bench-x86_64 -j2 --target corvane cv_minimal startup_bench views_bench >/dev/null
 
 echo "== size of the 32-bit programs, stripped (i686-w64-mingw32-strip) =="
 mkdir -p build/bench-i686/stripped
@@ -29,7 +29,6 @@ minimal_size=$(stat -c %s build/bench-i686/stripped/minimal.exe)
 awk -v c="$corvane_size" -v m="$minimal_size" 'BEGIN {
   printf "  corvane.exe   %8d bytes\n  minimal.exe   %8d bytes\n  ratio         %8.2f\n", c, m, c / m }'
 
-source scripts/wine-env.sh
 trap corvane_wine_stop EXIT
 corvane_wine_start >/dev/null
 

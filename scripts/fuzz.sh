@@ -16,9 +16,8 @@ case "${1:-}" in
   *) runs=$1 ;;
 esac
 
-CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCORVANE_FUZZ=ON -DCORVANE_TESTS=OFF >/dev/null
-cmake --build build/fuzz --target box_edit_fuzzer
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
 
 mkdir -p build/fuzz/corpus
 options=(-dict=fuzz/box_edit.dict -artifact_prefix=build/fuzz/ -print_final_stats=1)

@@ -11,18 +11,17 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
 source scripts/wine-env.sh
+if [ -z "${DISPLAY:-}" ]; then corvane_private_display scripts/run.sh "$@"; fi
 # The shipped program is 32-bit; where the kernel runs no 32-bit programs (so no 32-bit Wine
 # either), the 64-bit build is started instead.
 arch=i686
 if [ "$CORVANE_WINE" = /usr/lib/wine/wine64 ]; then arch=x86_64; fi
 build=${CORVANE_BUILD_DIR:-build/win-$arch}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake >/dev/null
-cmake --build "$build" --target corvane
+cmake --preset win-$arch -B "$build" >/dev/null
+cmake --build "$build" -j2 --target corvane
 exe_dir=$(cd "$build/shell" && pwd)
 
-if [ -n "${DISPLAY:-}" ]; then
-  export CORVANE_KEEP_DISPLAY=1
+if [ -z "${CORVANE_PRIVATE_DISPLAY:-}" ]; then
   trap corvane_wine_stop EXIT
   corvane_wine_start
   (cd "$exe_dir" && "$CORVANE_WINE" corvane.exe)

@@ -1,6 +1,7 @@
 # Sourced by the scripts that run Windows programs: a Wine prefix of the project's own under
 # build/, a private virtual X display, and one persistent wineserver for the whole session.
-# Call corvane_wine_start, then corvane_wine_stop when done (the scripts trap it on exit).
+# Call corvane_private_display, then corvane_wine_start, then corvane_wine_stop when done (the
+# scripts trap it on exit).
 
 CORVANE_ROOT=${CORVANE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 export WINEPREFIX=${CORVANE_WINEPREFIX:-$CORVANE_ROOT/build/wineprefix}
@@ -13,22 +14,19 @@ if [ -z "${WINELOADER:-}" ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; t
 fi
 CORVANE_WINE=${WINELOADER:-wine}
 
-corvane_xvfb_pid=""
+# Runs the calling script again on a private X display (xvfb-run -a takes a free one and stops it
+# when the script ends), unless it already runs on one. Called first thing as
+# corvane_private_display "$0" "$@".
+corvane_private_display() {
+  [ -z "${CORVANE_PRIVATE_DISPLAY:-}" ] || return 0
+  export CORVANE_PRIVATE_DISPLAY=1
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$@"
+}
 
 corvane_wine_start() {
-  if [ -z "${CORVANE_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
-    local n
-    for n in $(seq 90 140); do
-      [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-      Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-      corvane_xvfb_pid=$!
-      local tries=0
-      while [ ! -e /tmp/.X11-unix/X$n ] && [ $tries -lt 50 ]; do sleep 0.1; tries=$((tries + 1)); done
-      if [ -e /tmp/.X11-unix/X$n ]; then export DISPLAY=:$n; break; fi
-      kill $corvane_xvfb_pid 2>/dev/null || true
-      corvane_xvfb_pid=""
-    done
-    [ -n "$corvane_xvfb_pid" ] || { echo "wine-env: could not start Xvfb" >&2; return 1; }
+  if [ -z "${DISPLAY:-}" ]; then
+    echo "wine-env: no X display (the scripts run themselves under xvfb-run)" >&2
+    return 1
   fi
   mkdir -p "$(dirname "$WINEPREFIX")"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -47,6 +45,4 @@ corvane_wine_start() {
 
 corvane_wine_stop() {
   wineserver -k 2>/dev/null || true
-  if [ -n "$corvane_xvfb_pid" ]; then kill "$corvane_xvfb_pid" 2>/dev/null || true; fi
-  corvane_xvfb_pid=""
 }

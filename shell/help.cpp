@@ -3,13 +3,9 @@
 // own help viewer shows the help text compiled into the program's resources.
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <direct.h>
-#include <string>
-#include <vector>
 
 #include "shell/help.h"
 #include "shell/shell.h"
@@ -38,26 +34,114 @@ bool HelpFileExists(const char* file) {
     return length > 0 && length < MAX_PATH;
 }
 
-// ---- The help text ----
+// ---- The help text, in fixed tables filled once ----
 
-HelpText TheHelpText;
-bool HelpTextLoaded;
+constexpr int kMaxTopics = 64;
+constexpr int kMaxKeywords = 512;
+constexpr size_t kNameSize = 80;         // an id, a title or a keyword, with its terminating zero
+constexpr size_t kTopicTextSize = 8192;  // a title, a blank line and the text, with CRLF line ends
+constexpr int kMaxHistory = 1024;        // topics remembered for Back; the oldest go first
 
-std::string ResourceText(const char* name) {
-    HRSRC resource = FindResourceA(Instance, name, reinterpret_cast<LPCSTR>(RT_RCDATA));
-    if (resource == nullptr) return std::string();
-    HGLOBAL handle = LoadResource(Instance, resource);
-    const void* data = handle != nullptr ? LockResource(handle) : nullptr;
-    if (data == nullptr) return std::string();
-    return std::string(static_cast<const char*>(data), SizeofResource(Instance, resource));
+struct Topic {
+    char id[kNameSize];
+    char title[kNameSize];
+};
+
+struct Keyword {
+    char text[kNameSize];
+    int topic;
+};
+
+struct HelpTables {
+    Topic topics[kMaxTopics];
+    int topicCount;
+    Keyword keywords[kMaxKeywords];  // sorted ignoring case; equal ones in the order of the source
+    int keywordCount;
+};
+
+HelpTables Help;
+bool HelpLoaded;
+
+void CopyName(char* name, std::string_view text) {
+    const size_t length = text.size() < kNameSize - 1 ? text.size() : kNameSize - 1;
+    std::memcpy(name, text.data(), length);
+    name[length] = '\0';
 }
 
-const HelpText& LoadedHelpText() {
-    if (!HelpTextLoaded) {
-        TheHelpText = ParseHelpText(ResourceText("CV_HELPTEXT"));
-        HelpTextLoaded = true;
+class TableFiller : public HelpTextReader {
+public:
+    void OnTopic(std::string_view id, std::string_view title) override {
+        if (Help.topicCount == kMaxTopics) return;
+        Topic& topic = Help.topics[Help.topicCount++];
+        CopyName(topic.id, id);
+        CopyName(topic.title, title);
     }
-    return TheHelpText;
+    void OnKeyword(std::string_view keyword) override {
+        if (Help.keywordCount == kMaxKeywords) return;
+        int at = Help.keywordCount++;
+        for (; at > 0 && LessIgnoringCase(keyword, Help.keywords[at - 1].text); --at) {
+            Help.keywords[at] = Help.keywords[at - 1];
+        }
+        CopyName(Help.keywords[at].text, keyword);
+        Help.keywords[at].topic = Help.topicCount - 1;
+    }
+    void OnLine(std::string_view) override {}
+};
+
+// The lines of one topic appended to a text, joined with CRLF.
+class TopicTextWriter : public HelpTextReader {
+public:
+    TopicTextWriter(int topic, char* text, size_t size)
+        : wanted_(topic), text_(text), size_(size), length_(std::strlen(text)) {}
+    void OnTopic(std::string_view, std::string_view) override { ++current_; }
+    void OnKeyword(std::string_view) override {}
+    void OnLine(std::string_view line) override {
+        if (current_ != wanted_) return;
+        if (wrote_) Append("\r\n");
+        Append(line);
+        wrote_ = true;
+    }
+
+private:
+    void Append(std::string_view part) {
+        const size_t room = size_ - 1 - length_;
+        const size_t taken = part.size() < room ? part.size() : room;
+        std::memcpy(text_ + length_, part.data(), taken);
+        length_ += taken;
+        text_[length_] = '\0';
+    }
+
+    int wanted_;
+    int current_ = -1;
+    bool wrote_ = false;
+    char* text_;
+    size_t size_;
+    size_t length_;
+};
+
+void LoadHelp() {
+    if (HelpLoaded) return;
+    Help.topicCount = 0;
+    Help.keywordCount = 0;
+    TableFiller filler;
+    ReadHelpText(HelpResourceText(), filler);
+    HelpLoaded = true;
+}
+
+int FindTopic(const char* id) {
+    LoadHelp();
+    for (int i = 0; i < Help.topicCount; ++i) {
+        if (std::strcmp(Help.topics[i].id, id) == 0) return i;
+    }
+    return -1;
+}
+
+int FindKeyword(const char* prefix) {
+    LoadHelp();
+    for (int i = 0; i < Help.keywordCount; ++i) {
+        if (StartsWithIgnoringCase(Help.keywords[i].text, prefix)) return i;
+    }
+    return -1;
 }
 
 // ---- The viewer ----
@@ -67,38 +151,50 @@ enum class ListMode { kContents, kIndex };
 struct ViewerState {
     ListMode mode = ListMode::kContents;
     int topic = -1;
-    std::vector<int> history;  // topics read before, for Back
+    int historyCount = 0;  // the first entries of History
 };
 
 ViewerState Viewer;
+int History[kMaxHistory];  // topics read before, for Back
+
+void Remember(int topic) {
+    if (Viewer.historyCount == kMaxHistory) {
+        std::memmove(History, History + 1, sizeof History - sizeof History[0]);
+        --Viewer.historyCount;
+    }
+    History[Viewer.historyCount++] = topic;
+}
 
 void SetTopicText(HWND dialog, int topic) {
-    const HelpText& help = LoadedHelpText();
-    if (topic < 0 || topic >= static_cast<int>(help.topics.size())) return;
-    if (Viewer.topic >= 0 && Viewer.topic != topic) Viewer.history.push_back(Viewer.topic);
+    LoadHelp();
+    if (topic < 0 || topic >= Help.topicCount) return;
+    if (Viewer.topic >= 0 && Viewer.topic != topic) Remember(Viewer.topic);
     Viewer.topic = topic;
-    const HelpTopic& shown = help.topics[static_cast<size_t>(topic)];
-    const std::string text = shown.title + "\r\n\r\n" + shown.body;
-    SetDlgItemTextA(dialog, IDC_HELPTOPIC, text.c_str());
-    EnableWindow(GetDlgItem(dialog, IDC_HELPBACK), !Viewer.history.empty());
+    static char text[kTopicTextSize];
+    CopyText(text, sizeof text, Help.topics[topic].title);
+    AppendText(text, sizeof text, "\r\n\r\n");
+    TopicTextWriter writer(topic, text, sizeof text);
+    ReadHelpText(HelpResourceText(), writer);
+    SetDlgItemTextA(dialog, IDC_HELPTOPIC, text);
+    EnableWindow(GetDlgItem(dialog, IDC_HELPBACK), Viewer.historyCount > 0);
     if (Viewer.mode == ListMode::kContents) {
         SendDlgItemMessageA(dialog, IDC_HELPLIST, LB_SETCURSEL, static_cast<WPARAM>(topic), 0);
     }
 }
 
 void FillList(HWND dialog, ListMode mode) {
-    const HelpText& help = LoadedHelpText();
+    LoadHelp();
     HWND list = GetDlgItem(dialog, IDC_HELPLIST);
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     if (mode == ListMode::kContents) {
-        for (const HelpTopic& topic : help.topics) {
-            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(topic.title.c_str()));
+        for (int i = 0; i < Help.topicCount; ++i) {
+            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Help.topics[i].title));
         }
     } else {
-        for (const HelpIndexEntry& entry : help.index) {
-            const LRESULT item =
-                SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.keyword.c_str()));
+        for (int i = 0; i < Help.keywordCount; ++i) {
+            const Keyword& entry = Help.keywords[i];
+            const LRESULT item = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.text));
             SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(item), entry.topic);
         }
     }
@@ -121,7 +217,7 @@ void ShowSelectedTopic(HWND dialog) {
 
 void ShowContents(HWND dialog) {
     FillList(dialog, ListMode::kContents);
-    SetTopicText(dialog, LoadedHelpText().FindTopic("contents"));
+    SetTopicText(dialog, FindTopic("contents"));
     SetFocus(GetDlgItem(dialog, IDC_HELPLIST));
 }
 
@@ -129,7 +225,7 @@ void ShowContents(HWND dialog) {
 void SelectFoundKeyword(HWND dialog) {
     char typed[128];
     GetDlgItemTextA(dialog, IDC_HELPFIND, typed, sizeof typed);
-    const int entry = LoadedHelpText().FindKeyword(typed);
+    const int entry = FindKeyword(typed);
     if (entry < 0) return;
     SendDlgItemMessageA(dialog, IDC_HELPLIST, LB_SETCURSEL, static_cast<WPARAM>(entry), 0);
     ShowSelectedTopic(dialog);
@@ -146,13 +242,12 @@ void ShowIndex(HWND dialog, const char* keyword) {
 
 void ShowUsingHelp(HWND dialog) {
     if (Viewer.mode != ListMode::kContents) FillList(dialog, ListMode::kContents);
-    SetTopicText(dialog, LoadedHelpText().FindTopic("usinghelp"));
+    SetTopicText(dialog, FindTopic("usinghelp"));
 }
 
 void GoBack(HWND dialog) {
-    if (Viewer.history.empty()) return;
-    const int previous = Viewer.history.back();
-    Viewer.history.pop_back();
+    if (Viewer.historyCount == 0) return;
+    const int previous = History[--Viewer.historyCount];
     Viewer.topic = -1;  // going back is not itself remembered
     SetTopicText(dialog, previous);
 }
@@ -219,98 +314,15 @@ void ShowInViewer(HWND owner, const char* helpFile, UINT command, ULONG_PTR data
     }
 }
 
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
-bool StartsWithIgnoringCase(const std::string& text, const char* prefix) {
-    for (size_t i = 0; prefix[i] != '\0'; ++i) {
-        if (i >= text.size()) return false;
-        if (std::tolower(static_cast<unsigned char>(text[i])) !=
-            std::tolower(static_cast<unsigned char>(prefix[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::string Trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return std::string();
-    const size_t last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
-
 }  // namespace
 
-int HelpText::FindTopic(const std::string& id) const {
-    for (size_t i = 0; i < topics.size(); ++i) {
-        if (topics[i].id == id) return static_cast<int>(i);
-    }
-    return -1;
-}
-
-int HelpText::FindKeyword(const char* prefix) const {
-    for (size_t i = 0; i < index.size(); ++i) {
-        if (StartsWithIgnoringCase(index[i].keyword, prefix)) return static_cast<int>(i);
-    }
-    return -1;
-}
-
-// "@topic id|Title" starts a topic, "@keys a;b;c" gives its index keywords, every other line is
-// text. Line breaks become "\r\n" for the edit control.
-HelpText ParseHelpText(const std::string& source) {
-    HelpText help;
-    size_t start = 0;
-    while (start < source.size()) {
-        size_t end = source.find('\n', start);
-        if (end == std::string::npos) end = source.size();
-        std::string line = source.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        start = end + 1;
-        if (line.rfind("@topic ", 0) == 0) {
-            const std::string rest = line.substr(7);
-            const size_t bar = rest.find('|');
-            HelpTopic topic;
-            topic.id = Trimmed(rest.substr(0, bar));
-            topic.title = bar == std::string::npos ? topic.id : Trimmed(rest.substr(bar + 1));
-            help.topics.push_back(topic);
-        } else if (help.topics.empty()) {
-            continue;  // text before the first topic has nowhere to go
-        } else if (line.rfind("@keys ", 0) == 0) {
-            const std::string keys = line.substr(6);
-            size_t from = 0;
-            while (from <= keys.size()) {
-                size_t to = keys.find(';', from);
-                if (to == std::string::npos) to = keys.size();
-                const std::string keyword = Trimmed(keys.substr(from, to - from));
-                if (!keyword.empty()) {
-                    help.index.push_back({keyword, static_cast<int>(help.topics.size() - 1)});
-                }
-                from = to + 1;
-            }
-        } else {
-            std::string& body = help.topics.back().body;
-            if (!body.empty()) body += "\r\n";
-            body += line;
-        }
-    }
-    for (HelpTopic& topic : help.topics) {
-        while (topic.body.size() >= 2 && topic.body.compare(topic.body.size() - 2, 2, "\r\n") == 0) {
-            topic.body.resize(topic.body.size() - 2);
-        }
-    }
-    std::stable_sort(help.index.begin(), help.index.end(),
-                     [](const HelpIndexEntry& a, const HelpIndexEntry& b) {
-                         return LessIgnoringCase(a.keyword, b.keyword);
-                     });
-    return help;
-}
-
-const HelpText& CorvaneHelpText() {
-    return LoadedHelpText();
+std::string_view HelpResourceText() {
+    HRSRC resource = FindResourceA(Instance, "CV_HELPTEXT", reinterpret_cast<LPCSTR>(RT_RCDATA));
+    if (resource == nullptr) return std::string_view();
+    HGLOBAL handle = LoadResource(Instance, resource);
+    const void* data = handle != nullptr ? LockResource(handle) : nullptr;
+    if (data == nullptr) return std::string_view();
+    return std::string_view(static_cast<const char*>(data), SizeofResource(Instance, resource));
 }
 
 void ComposeHelpPath() {
