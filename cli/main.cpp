@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/cli_window.h"
+#include "cli/explain.h"
 
 namespace {
 
@@ -116,6 +117,8 @@ private:
             window_.Flip();
         } else if (word == "show") {
             Show();
+        } else if (word == "explain") {
+            cv::ExplainCurrentValue(cv::DataType, cv::ByteCount, cv::Value64());
         } else if (word == "report") {
             PrintText(window_.Report());
         } else if (word == "--help") {
@@ -183,6 +186,7 @@ int Step(Runner& runner, const std::string& command) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 2 && std::string(argv[1]) == "explain") return cv::RunExplain(argc - 2, argv + 2);
     Runner runner;
     if (argc > 1) {
         for (int i = 1; i < argc; ++i) {
