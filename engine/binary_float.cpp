@@ -68,10 +68,6 @@ void RoundAt(const std::string& digits, std::size_t keep, std::string* rounded) 
     if (up) Increment(rounded);
 }
 
-void LeftPad(std::string* digits, std::size_t length) {
-    if (digits->size() < length) digits->insert(0, length - digits->size(), '0');
-}
-
 }  // namespace
 
 FloatFields DecodeFloat(const BinaryFormat& format, uint64_t bits) {
@@ -140,8 +136,8 @@ void AppendUlp(const BinaryFormat& format, uint64_t bits, std::string* text) {
 }
 
 void FindShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* shortest) {
-    static DecimalDigits lo, value, hi;
-    static std::string candidate, upper;
+    static AlignedHeads ends;
+    static std::string candidate, limit;
     const FloatFields fields = DecodeFloat(format, bits);
     shortest->digits.clear();
     shortest->point = 0;
@@ -152,15 +148,12 @@ void FindShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* sh
     const uint64_t m = fields.significand;
     const bool lowerNearer = fields.mantissa == 0 && fields.biasedExponent > 1;
     const bool endsIncluded = (m & 1) == 0;
-    ExpandBinary(4 * m - (lowerNearer ? 1 : 2), fields.power - 2, &lo);
-    ExpandBinary(4 * m, fields.power - 2, &value);
-    ExpandBinary(4 * m + 2, fields.power - 2, &hi);
-    const std::size_t length = hi.digits.size() + 1;  // a leading zero takes any carry
-    LeftPad(&lo.digits, length);
-    LeftPad(&value.digits, length);
-    LeftPad(&hi.digits, length);
-    const std::string& low = lo.digits;
-    const std::string& high = hi.digits;
+    const uint64_t scaled[3] = {4 * m - (lowerNearer ? 1 : 2), 4 * m, 4 * m + 2};
+    ExpandAlignedHeads(scaled, fields.power - 2, &ends);
+    const std::string& low = ends.heads[0];
+    const std::string& value = ends.heads[1];
+    const std::string& high = ends.heads[2];
+    const std::size_t length = high.size();
     const std::size_t lowLast = LastNonZero(low);
     const std::size_t highLast = LastNonZero(high);
 
@@ -187,8 +180,7 @@ void FindShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* sh
     }
 
     // The one nearest the value, kept inside the interval.
-    RoundAt(value.digits, p + 1, &candidate);
-    std::string& limit = upper;
+    RoundAt(value, p + 1, &candidate);
     limit.assign(low, 0, p + 1);
     if (lowUp) Increment(&limit);
     if (candidate < limit) candidate = limit;
@@ -201,8 +193,8 @@ void FindShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* sh
     std::size_t end = candidate.size();
     while (end > start && candidate[end - 1] == '0') --end;
     shortest->digits.assign(candidate, start, end - start);
-    shortest->point =
-        static_cast<int>(candidate.size() - start) + static_cast<int>(length - 1 - p) - value.fractionDigits;
+    shortest->point = static_cast<int>(candidate.size() - start) + static_cast<int>(ends.fullLength - 1 - p) -
+                      ends.fractionDigits;
 }
 
 void AppendShortest(const BinaryFormat& format, uint64_t bits, std::string* text) {

@@ -71,40 +71,50 @@ PowerTable& Twos() {
     return table;
 }
 
-// product = power * x.
+// product = power * x, one output limb at a time: x's base-10^9 parts times the power's limbs below
+// it, whose sum (under 3 * 10^18 plus the carry) fits 64 bits.
 void MultiplyByUint64(const Limbs& power, uint64_t x, Limbs* product) {
-    uint32_t parts[kPartsOfUint64];
-    for (uint32_t& part : parts) {
-        part = static_cast<uint32_t>(x % kLimbBase);
-        x /= kLimbBase;
-    }
+    uint64_t parts[kPartsOfUint64];
+    std::size_t partCount = 0;
+    for (; x != 0 || partCount == 0; x /= kLimbBase) parts[partCount++] = x % kLimbBase;
     const std::size_t n = power.size();
-    product->assign(n + kPartsOfUint64, 0u);
+    product->resize(n + partCount);
     uint32_t* out = product->data();
-    for (std::size_t j = 0; j < kPartsOfUint64; ++j) {
-        if (parts[j] == 0) continue;
-        uint64_t carry = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            const uint64_t sum = out[i + j] + static_cast<uint64_t>(power[i]) * parts[j] + carry;
-            out[i + j] = static_cast<uint32_t>(sum % kLimbBase);
-            carry = sum / kLimbBase;
+    const uint32_t* p = power.data();
+    uint64_t carry = 0;
+    for (std::size_t i = 0; i < n + partCount; ++i) {
+        uint64_t sum = carry;
+        for (std::size_t j = 0; j < partCount; ++j) {
+            if (i >= j && i - j < n) sum += p[i - j] * parts[j];
         }
-        // Passes run upwards, so the limb above this pass's top is still untouched by a higher one.
-        for (std::size_t k = n + j; carry != 0; ++k) {
-            const uint64_t sum = out[k] + carry;
-            out[k] = static_cast<uint32_t>(sum % kLimbBase);
-            carry = sum / kLimbBase;
-        }
+        out[i] = static_cast<uint32_t>(sum % kLimbBase);
+        carry = sum / kLimbBase;
     }
     while (!product->empty() && product->back() == 0) product->pop_back();
 }
 
+const char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+void WriteFourDigits(uint32_t value, char* text) {
+    const uint32_t high = value / 100;
+    const uint32_t low = value % 100;
+    text[0] = kDigitPairs[2 * high];
+    text[1] = kDigitPairs[2 * high + 1];
+    text[2] = kDigitPairs[2 * low];
+    text[3] = kDigitPairs[2 * low + 1];
+}
+
 // Writes the nine digits of limb at text.
 void WriteNineDigits(uint32_t limb, char* text) {
-    for (int i = kLimbDigits - 1; i >= 0; --i) {
-        text[i] = static_cast<char>('0' + limb % 10);
-        limb /= 10;
-    }
+    constexpr uint32_t kEightDigits = 100000000u;
+    constexpr uint32_t kFourDigits = 10000u;
+    const uint32_t rest = limb % kEightDigits;
+    text[0] = static_cast<char>('0' + limb / kEightDigits);
+    WriteFourDigits(rest / kFourDigits, text + 1);
+    WriteFourDigits(rest % kFourDigits, text + 5);
 }
 
 void LimbsToDigits(const Limbs& limbs, std::string* digits) {
@@ -130,6 +140,29 @@ void ExpandBinary(uint64_t x, int q, DecimalDigits* out) {
     const Limbs& power = q < 0 ? Fives().Get(-q) : Twos().Get(q);
     MultiplyByUint64(power, x, &product);
     LimbsToDigits(product, &out->digits);
+}
+
+void ExpandAlignedHeads(const uint64_t x[3], int q, AlignedHeads* out) {
+    static Limbs values[3];
+    const Limbs& power = q < 0 ? Fives().Get(-q) : Twos().Get(q);
+    for (int i = 0; i < 3; ++i) MultiplyByUint64(power, x[i], &values[i]);
+    const std::size_t n = values[2].size();
+    for (Limbs& value : values) value.resize(n, 0u);
+    std::size_t parting = n - 1;
+    while (parting > 0 && values[0][parting] == values[2][parting]) --parting;
+    const std::size_t cut = parting >= 2 ? parting - 2 : 0;
+    out->fullLength = 1 + n * kLimbDigits;
+    out->fractionDigits = q < 0 ? -q : 0;
+    for (int i = 0; i < 3; ++i) {
+        std::string& head = out->heads[i];
+        head.assign(1 + (n - cut) * kLimbDigits, '0');
+        char* text = &head[1];
+        for (std::size_t limb = n; limb-- > cut; text += kLimbDigits) WriteNineDigits(values[i][limb], text);
+        if (cut == 0) continue;
+        bool cutNonZero = false;
+        for (std::size_t limb = 0; limb < cut && !cutNonZero; ++limb) cutNonZero = values[i][limb] != 0;
+        head += cutNonZero ? '1' : '0';
+    }
 }
 
 void AppendPlain(const DecimalDigits& digits, bool negative, std::string* text) {

@@ -16,6 +16,18 @@ struct DecimalDigits {
 // The exact digits of x * 2^q into *out (its buffer is reused).
 void ExpandBinary(uint64_t x, int q, DecimalDigits* out);
 
+// The leading digits of three values x[i] * 2^q (x[0] < x[1] < x[2]) for finding a short decimal
+// between them: each heads[i] is its digits in one frame of fullLength digits (a leading zero
+// included), cut two base-10^9 limbs below the first limb where x[0]'s and x[2]'s digits part, and
+// ended by one marker digit, 1 when a non-zero digit was cut off, else 0 (no marker when nothing
+// was cut). Only the cut costs digits, so this stays cheap for the longest expansions.
+struct AlignedHeads {
+    std::string heads[3];
+    std::size_t fullLength = 0;
+    int fractionDigits = 0;
+};
+void ExpandAlignedHeads(const uint64_t x[3], int q, AlignedHeads* out);
+
 // Appends the plain decimal text of digits: "0" or "-0" for zero, no exponent, no trailing zero after
 // the point, no point when nothing follows it.
 void AppendPlain(const DecimalDigits& digits, bool negative, std::string* text);
