@@ -179,6 +179,15 @@ void FindShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* sh
         }
     }
 
+    // Where the interval holds 10^k (high's leading digit) and the value lies below it, one digit
+    // one place further right is as short as 10^k itself and may be nearer.
+    const std::size_t highLead = high.find_first_not_of('0');
+    if (p == highLead && low[p] == '0' && value[p] == '0') {
+        ++p;
+        lowUp = lowLast > p || !endsIncluded;
+        highDown = false;
+    }
+
     // The one nearest the value, kept inside the interval.
     RoundAt(value, p + 1, &candidate);
     limit.assign(low, 0, p + 1);
