@@ -29,11 +29,14 @@ bool BigNumber::Bit(int n) const {
     return n >= 0 && limb < limbs_.size() && ((limbs_[limb] >> (n % kLimbBits)) & 1u) != 0;
 }
 
+// The loops below work on raw limb pointers: they are the hot path of every decimal parse, and stay
+// fast in unoptimised (sanitizer) builds too.
 void BigNumber::MultiplyAdd(uint32_t factor, uint32_t addend) {
     uint64_t carry = addend;
-    for (uint32_t& limb : limbs_) {
-        const uint64_t product = static_cast<uint64_t>(limb) * factor + carry;
-        limb = static_cast<uint32_t>(product);
+    uint32_t* limb = limbs_.data();
+    for (std::size_t i = 0, n = limbs_.size(); i < n; ++i) {
+        const uint64_t product = static_cast<uint64_t>(limb[i]) * factor + carry;
+        limb[i] = static_cast<uint32_t>(product);
         carry = product >> kLimbBits;
     }
     if (carry != 0) limbs_.push_back(static_cast<uint32_t>(carry));
@@ -77,12 +80,13 @@ void BigNumber::ShiftLeft(int bits) {
     if (limbs_.empty() || bits <= 0) return;
     const std::size_t whole = static_cast<std::size_t>(bits / kLimbBits);
     const int part = bits % kLimbBits;
-    limbs_.insert(limbs_.begin(), whole, 0u);
+    if (whole != 0) limbs_.insert(limbs_.begin(), whole, 0u);
     if (part == 0) return;
     uint32_t carry = 0;
-    for (std::size_t i = whole; i < limbs_.size(); ++i) {
-        const uint32_t limb = limbs_[i];
-        limbs_[i] = (limb << part) | carry;
+    uint32_t* limbs = limbs_.data();
+    for (std::size_t i = whole, n = limbs_.size(); i < n; ++i) {
+        const uint32_t limb = limbs[i];
+        limbs[i] = (limb << part) | carry;
         carry = limb >> (kLimbBits - part);
     }
     if (carry != 0) limbs_.push_back(carry);
@@ -95,13 +99,13 @@ void BigNumber::ShiftRight(int bits) {
         limbs_.clear();
         return;
     }
-    limbs_.erase(limbs_.begin(), limbs_.begin() + static_cast<std::ptrdiff_t>(whole));
+    if (whole != 0) limbs_.erase(limbs_.begin(), limbs_.begin() + static_cast<std::ptrdiff_t>(whole));
     const int part = bits % kLimbBits;
     if (part != 0) {
-        for (std::size_t i = 0; i < limbs_.size(); ++i) {
-            const uint32_t next = i + 1 < limbs_.size() ? limbs_[i + 1] : 0u;
-            limbs_[i] = (limbs_[i] >> part) | (next << (kLimbBits - part));
-        }
+        uint32_t* limbs = limbs_.data();
+        const std::size_t n = limbs_.size();
+        for (std::size_t i = 0; i + 1 < n; ++i) limbs[i] = (limbs[i] >> part) | (limbs[i + 1] << (kLimbBits - part));
+        limbs[n - 1] >>= part;
     }
     Trim();
 }
@@ -119,19 +123,24 @@ void BigNumber::Add(const BigNumber& other) {
 
 void BigNumber::Subtract(const BigNumber& other) {
     uint64_t borrow = 0;
-    for (std::size_t i = 0; i < limbs_.size(); ++i) {
-        const uint64_t subtrahend = (i < other.limbs_.size() ? other.limbs_[i] : 0u) + borrow;
-        const uint64_t limb = limbs_[i];
+    uint32_t* limbs = limbs_.data();
+    const uint32_t* others = other.limbs_.data();
+    const std::size_t otherSize = other.limbs_.size();
+    for (std::size_t i = 0, n = limbs_.size(); i < n && (borrow != 0 || i < otherSize); ++i) {
+        const uint64_t subtrahend = (i < otherSize ? others[i] : 0u) + borrow;
+        const uint64_t limb = limbs[i];
         borrow = limb < subtrahend ? 1 : 0;
-        limbs_[i] = static_cast<uint32_t>(limb + (borrow << kLimbBits) - subtrahend);
+        limbs[i] = static_cast<uint32_t>(limb + (borrow << kLimbBits) - subtrahend);
     }
     Trim();
 }
 
 int BigNumber::Compare(const BigNumber& other) const {
     if (limbs_.size() != other.limbs_.size()) return limbs_.size() < other.limbs_.size() ? -1 : 1;
+    const uint32_t* limbs = limbs_.data();
+    const uint32_t* others = other.limbs_.data();
     for (std::size_t i = limbs_.size(); i-- > 0;) {
-        if (limbs_[i] != other.limbs_[i]) return limbs_[i] < other.limbs_[i] ? -1 : 1;
+        if (limbs[i] != others[i]) return limbs[i] < others[i] ? -1 : 1;
     }
     return 0;
 }

@@ -64,15 +64,14 @@ RefDecimal RefExpand(uint64_t x, int q) {
     for (std::size_t j = 0; x != 0; ++j, x /= kRefBase) {
         for (std::size_t i = 0; i < power.size(); ++i) sum[i + j] += power[i] * (x % kRefBase);
     }
-    std::string digits;  // least significant first, reversed at the end
+    std::string digits(4 * sum.size(), '0');
+    char* out = &digits[0] + digits.size();  // filled from the least significant digit
     uint64_t carry = 0;
     for (uint64_t& limb : sum) {
         limb += carry;
         carry = limb / kRefBase;
-        for (uint64_t rest = limb % kRefBase, k = 0; k < 4; ++k, rest /= 10)
-            digits += static_cast<char>('0' + rest % 10);
+        for (uint64_t rest = limb % kRefBase, k = 0; k < 4; ++k, rest /= 10) *--out = static_cast<char>('0' + rest % 10);
     }
-    digits.assign(digits.rbegin(), digits.rend());
     const int fraction = q < 0 ? -q : 0;
     return Normalize(digits, static_cast<int>(digits.size()) - fraction);
 }
