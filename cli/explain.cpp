@@ -210,6 +210,7 @@ void ExplainCurrentValue(uint32_t dataType, uint32_t byteCount, uint64_t bits) {
     ExplainFormat format;
     if (!ParseExplainFormat(name, &format)) return;
     ExplainedValue value;
+    value.rawBits = true;
     std::string input = "0x";
     value.bits = format.width >= 64 ? bits : bits & ((uint64_t{1} << format.width) - 1);
     AppendHexBits(value.bits, format.width, &input);

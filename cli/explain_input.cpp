@@ -168,7 +168,7 @@ bool ParseExplainValue(const ExplainFormat& format, const char* text, std::size_
     const std::string tooWide =
         "Wider than the " + std::to_string(format.width) + " bits of " + format.name + ".";
     switch (ReadRawBits(text, length, format.width, &value->bits)) {
-        case RawResult::kAccepted: return true;
+        case RawResult::kAccepted: value->rawBits = true; return true;
         case RawResult::kTooWide: return Refuse(value, tooWide);
         case RawResult::kNotRaw: break;
     }

@@ -24,6 +24,7 @@ bool ParseExplainFormat(const std::string& name, ExplainFormat* format);
 
 struct ExplainedValue {
     uint64_t bits = 0;
+    bool rawBits = false;      // given as 0x... or 0b...
     bool fromDecimal = false;  // a float from a finite decimal number: `number` and `conversion` apply
     DecimalNumber number;
     FloatConversion conversion;

@@ -301,7 +301,7 @@ void AppendHumanReport(const ExplainFormat& format, const std::string& input, co
                        std::string* text) {
     *text += format.name;
     *text += ' ';
-    if (format.kind == ExplainKind::kCharacters) {
+    if (format.kind == ExplainKind::kCharacters && !value.rawBits) {
         *text += '"';
         for (unsigned char c : input) {
             if (c < kFirstPrintable || c == kDelete || c == '"' || c == '\\') {
