@@ -62,7 +62,9 @@ RawResult ReadRawBits(const char* text, std::size_t length, int width, uint64_t*
         value = (value << digitBits) | static_cast<uint64_t>(digit);
     }
     const std::size_t digits = length - 2;
-    const std::size_t maxDigits = static_cast<std::size_t>((width + digitBits - 1) / digitBits);
+    // Hex takes as many digits as the output shows (2 per byte), as long as the value fits the width.
+    const int hexDigits = (width + kByteBits - 1) / kByteBits * 2;
+    const std::size_t maxDigits = static_cast<std::size_t>(digitBits == 4 ? hexDigits : width);
     if (digits > maxDigits || (value & ~WidthMask(width)) != 0) return RawResult::kTooWide;
     *bits = value;
     return RawResult::kAccepted;
