@@ -1,5 +1,6 @@
 // Exact and shortest decimal texts of IEEE values against a slow reference written here (exact
-// rational arithmetic in base-10^4 digits): random f32 and f64 bit patterns, every f16 and bf16.
+// rational arithmetic in base-10^4 digits): random f32 and f64 bit patterns, every f16 and bf16 and
+// every value of a few small custom layouts.
 // Both texts must also read back to the same bits, through the engine's parser and, for f32 and
 // f64, through the C library's.
 #include <gtest/gtest.h>
@@ -70,7 +71,8 @@ RefDecimal RefExpand(uint64_t x, int q) {
     for (uint64_t& limb : sum) {
         limb += carry;
         carry = limb / kRefBase;
-        for (uint64_t rest = limb % kRefBase, k = 0; k < 4; ++k, rest /= 10) *--out = static_cast<char>('0' + rest % 10);
+        for (uint64_t rest = limb % kRefBase, k = 0; k < 4; ++k, rest /= 10)
+            *--out = static_cast<char>('0' + rest % 10);
     }
     const int fraction = q < 0 ? -q : 0;
     return Normalize(digits, static_cast<int>(digits.size()) - fraction);
@@ -194,9 +196,13 @@ TEST(BinaryFloatDifferential, RandomSinglesAndDoubles) {
     }
 }
 
-TEST(BinaryFloatDifferential, EveryHalfAndBrainFloat) {
-    for (const BinaryFormat& format : {cv::kHalfFormat, cv::kBrainFormat}) {
-        for (uint64_t bits = 0; bits <= 0xFFFF; ++bits) {
+TEST(BinaryFloatDifferential, EveryHalfBrainAndSmallCustomFloat) {
+    // The small custom layouts have so few digits that rounding intervals often hold a power of ten.
+    for (const BinaryFormat& format :
+         {cv::kHalfFormat, cv::kBrainFormat, BinaryFormat{2, 1}, BinaryFormat{3, 4}, BinaryFormat{4, 3},
+          BinaryFormat{5, 2}, BinaryFormat{6, 9}}) {
+        const uint64_t last = format.SignMask() | (format.SignMask() - 1);
+        for (uint64_t bits = 0; bits <= last; ++bits) {
             if (IsFiniteBits(format, bits) && !CheckValue(format, bits)) return;
         }
     }
