@@ -178,7 +178,8 @@ bool ParseExplainValue(const ExplainFormat& format, const char* text, std::size_
     if (format.kind != ExplainKind::kCharacters) return ParseInteger(format, text, length, value);
     const std::size_t bytes = static_cast<std::size_t>(format.width / kByteBits);
     if (length > bytes) {
-        return Refuse(value, "Longer than the " + std::to_string(bytes) + " bytes of " + format.name + ".");
+        return Refuse(value, "Longer than the " + std::to_string(bytes) +
+                                 (bytes == 1 ? " byte of " : " bytes of ") + format.name + ".");
     }
     for (std::size_t i = 0; i < length; ++i) {
         value->bits |= static_cast<uint64_t>(static_cast<unsigned char>(text[i])) << (kByteBits * i);
