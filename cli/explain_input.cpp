@@ -9,7 +9,6 @@ namespace {
 constexpr int kMinExponentBits = 2;
 constexpr int kMaxExponentBits = 15;
 constexpr int kMaxWidth = 64;
-constexpr int kByteBits = 8;
 constexpr int kMaxUint64Digits = 20;
 
 struct NamedFloat {
@@ -63,7 +62,7 @@ RawResult ReadRawBits(const char* text, std::size_t length, int width, uint64_t*
     }
     const std::size_t digits = length - 2;
     // Hex takes as many digits as the output shows (2 per byte), as long as the value fits the width.
-    const int hexDigits = (width + kByteBits - 1) / kByteBits * 2;
+    const int hexDigits = (width + kExplainByteBits - 1) / kExplainByteBits * 2;
     const std::size_t maxDigits = static_cast<std::size_t>(digitBits == 4 ? hexDigits : width);
     if (digits > maxDigits || (value & ~WidthMask(width)) != 0) return RawResult::kTooWide;
     *bits = value;
@@ -176,13 +175,13 @@ bool ParseExplainValue(const ExplainFormat& format, const char* text, std::size_
     }
     if (format.kind == ExplainKind::kFloat) return ParseFloat(format, text, length, value);
     if (format.kind != ExplainKind::kCharacters) return ParseInteger(format, text, length, value);
-    const std::size_t bytes = static_cast<std::size_t>(format.width / kByteBits);
+    const std::size_t bytes = static_cast<std::size_t>(format.ByteCount());
     if (length > bytes) {
         return Refuse(value, "Longer than the " + std::to_string(bytes) +
                                  (bytes == 1 ? " byte of " : " bytes of ") + format.name + ".");
     }
     for (std::size_t i = 0; i < length; ++i) {
-        value->bits |= static_cast<uint64_t>(static_cast<unsigned char>(text[i])) << (kByteBits * i);
+        value->bits |= static_cast<uint64_t>(static_cast<unsigned char>(text[i])) << (kExplainByteBits * i);
     }
     return true;
 }

@@ -10,6 +10,8 @@
 
 namespace cv {
 
+constexpr int kExplainByteBits = 8;
+
 enum class ExplainKind { kFloat, kSignedInteger, kUnsignedInteger, kCharacters };
 
 struct ExplainFormat {
@@ -17,6 +19,8 @@ struct ExplainFormat {
     std::string name;           // as given
     int width = 0;              // in bits
     BinaryFormat layout{0, 0};  // floats only
+
+    int ByteCount() const { return (width + kExplainByteBits - 1) / kExplainByteBits; }
 };
 
 // f16, bf16, f32, f64, fp:E:M (2 <= E <= 15, 1 <= M, 1 + E + M <= 64), i8..i64, u8..u64, c8..c64.

@@ -7,7 +7,6 @@ namespace cv {
 
 namespace {
 
-constexpr int kByteBits = 8;
 constexpr unsigned char kFirstPrintable = 0x20;
 constexpr unsigned char kDelete = 0x7F;
 constexpr unsigned char kFirstLatin1Printable = 0xA1;
@@ -15,14 +14,9 @@ constexpr const char* kControlNames[] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ
                                          "BS",  "HT",  "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
                                          "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB",
                                          "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
-constexpr const char* kHexDigits = "0123456789ABCDEF";
-
-int ByteCount(const ExplainFormat& format) {
-    return (format.width + kByteBits - 1) / kByteBits;
-}
 
 unsigned ByteAt(uint64_t bits, int i) {
-    return static_cast<unsigned>(bits >> (kByteBits * i)) & 0xFFu;
+    return static_cast<unsigned>(bits >> (kExplainByteBits * i)) & 0xFFu;
 }
 
 void AppendUnsigned(uint64_t value, std::string* text) {
@@ -55,17 +49,16 @@ void AppendBinary(const ExplainFormat& format, uint64_t bits, std::string* text)
         AppendBitRun(bits, 0, layout.mantissaBits, text);
         return;
     }
-    for (int i = ByteCount(format) - 1; i >= 0; --i) {
-        AppendBitRun(bits, kByteBits * i, kByteBits, text);
+    for (int i = format.ByteCount() - 1; i >= 0; --i) {
+        AppendBitRun(bits, kExplainByteBits * i, kExplainByteBits, text);
         if (i > 0) *text += ' ';
     }
 }
 
 void AppendMemoryBytes(const ExplainFormat& format, uint64_t bits, std::string* text) {
-    for (int i = 0; i < ByteCount(format); ++i) {
+    for (int i = 0; i < format.ByteCount(); ++i) {
         if (i > 0) *text += ' ';
-        *text += kHexDigits[ByteAt(bits, i) >> 4];
-        *text += kHexDigits[ByteAt(bits, i) & 0xFu];
+        AppendHexBits(ByteAt(bits, i), kExplainByteBits, text);
     }
 }
 
@@ -123,8 +116,7 @@ void AppendCharacterName(unsigned byte, std::string* text) {
         *text += static_cast<char>(byte);
     } else if (byte < kFirstLatin1Printable) {
         *text += "<";
-        *text += kHexDigits[byte >> 4];
-        *text += kHexDigits[byte & 0xFu];
+        AppendHexBits(byte, kExplainByteBits, text);
         *text += ">";
     } else {
         *text += static_cast<char>(0xC0u | (byte >> 6));
@@ -225,7 +217,7 @@ void AppendHumanIntegerOrText(const ExplainFormat& format, uint64_t bits, std::s
     *text += " (memory order, byte 0 first)\n";
     if (format.kind == ExplainKind::kCharacters) {
         Label("characters", text);
-        for (int i = 0; i < ByteCount(format); ++i) {
+        for (int i = 0; i < format.ByteCount(); ++i) {
             if (i > 0) *text += ' ';
             AppendCharacterName(ByteAt(bits, i), text);
         }
@@ -307,8 +299,7 @@ void AppendHumanReport(const ExplainFormat& format, const std::string& input, co
             if (c < kFirstPrintable || c == kDelete || c == '"' || c == '\\') {
                 *text += '\\';
                 *text += 'x';
-                *text += kHexDigits[c >> 4];
-                *text += kHexDigits[c & 0xFu];
+                AppendHexBits(c, kExplainByteBits, text);
             } else {
                 *text += static_cast<char>(c);
             }
@@ -358,7 +349,7 @@ void AppendJsonReport(const ExplainFormat& format, const std::string& input, con
         AppendJsonString("bytes", number, text);
         if (format.kind == ExplainKind::kCharacters) {
             std::string characters;
-            for (int i = 0; i < ByteCount(format); ++i) {
+            for (int i = 0; i < format.ByteCount(); ++i) {
                 const char c = static_cast<char>(ByteAt(value.bits, i));
                 characters += c == '\0' ? ' ' : c;
             }
@@ -385,8 +376,7 @@ void AppendJsonEscaped(const std::string& raw, std::string* text) {
             *text += static_cast<char>(c);
         } else if (c < kFirstPrintable || c >= kDelete) {
             *text += "\\u00";
-            *text += kHexDigits[c >> 4];
-            *text += kHexDigits[c & 0xFu];
+            AppendHexBits(c, kExplainByteBits, text);
         } else {
             *text += static_cast<char>(c);
         }
