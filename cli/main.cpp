@@ -5,6 +5,8 @@
 #include <string>
 
 #include "cli/cli_window.h"
+#include "cli/message_text.h"
+#include "cli/explain.h"
 
 namespace {
 
@@ -53,30 +55,6 @@ void PrintText(const std::string& text) {
     }
     out += '\n';
     std::fwrite(out.data(), 1, out.size(), stdout);
-}
-
-// The command as it can stand in a one-line message: control characters and bytes above 0x7E
-// written as escapes (\n, \r, \t, \x00).
-std::string Escaped(const std::string& text) {
-    static const char kHexDigits[] = "0123456789abcdef";
-    std::string out;
-    for (char c : text) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte <= 0x7E) {
-            out += c;
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else {
-            out += "\\x";
-            out += kHexDigits[byte >> 4];
-            out += kHexDigits[byte & 0xF];
-        }
-    }
-    return out;
 }
 
 // A bit number or size: decimal digits only, at most max.
@@ -144,6 +122,8 @@ private:
             window_.Flip();
         } else if (word == "show") {
             Show();
+        } else if (word == "explain") {
+            cv::ExplainCurrentValue(cv::DataType, cv::ByteCount, cv::Value64());
         } else if (word == "report") {
             PrintText(window_.Report());
         } else if (word == "--help") {
@@ -190,7 +170,7 @@ private:
 
     static bool Fail(const char* what, const std::string& command) {
         std::fflush(stdout);
-        std::fprintf(stderr, "corvane-cli: %s \"%s\"\n", what, Escaped(command).c_str());
+        std::fprintf(stderr, "corvane-cli: %s \"%s\"\n", what, cv::EscapedForMessage(command).c_str());
         return false;
     }
 
@@ -219,6 +199,7 @@ int Step(Runner& runner, const std::string& command) {
 }
 
 int RunCommands(int argc, char** argv) {
+    if (argc > 2 && std::string(argv[1]) == "explain") return cv::RunExplain(argc - 2, argv + 2);
     Runner runner;
     if (argc > 1) {
         for (int i = 1; i < argc; ++i) {

@@ -4,7 +4,9 @@
 #   - start-up to an idle window and peak working set, against the same minimal program, started
 #     alternately in one run (under Wine: the 64-bit build, since 32-bit Wine cannot run here);
 #   - keystroke to views and every command, median and 99th percentile (goal: median < 50 us);
-#   - FormatReal against the C runtime (scripts/bench-format.sh), natively.
+#   - FormatReal against the C runtime (scripts/bench-format.sh), natively;
+#   - corvane-cli explain f64 --json over random bit patterns against a Python reference
+#     (scripts/bench-explain.sh), natively.
 # Settings: BENCH_STARTS (alternating starts of each program, default 20), BENCH_KEYSTROKES
 # (keystrokes per typing series, default 2000; the commands scale with it).
 set -euo pipefail
@@ -43,3 +45,6 @@ if [ -f scripts/bench-format.sh ]; then
   echo "== FormatReal (native) =="
   bash scripts/bench-format.sh
 fi
+
+echo "== explain f64 --json (native) =="
+bash scripts/bench-explain.sh

@@ -9,7 +9,7 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 packages=(
   cmake ninja-build g++ clang libclang-rt-dev libgtest-dev libbenchmark-dev googletest
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
-  wine wine64 wine32:i386 xvfb xauth xdotool x11-utils imagemagick zip
+  wine wine64 wine32:i386 xvfb xauth xdotool x11-utils imagemagick zip python3
 )
 
 SUDO=""

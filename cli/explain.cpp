@@ -1,0 +1,215 @@
+#include "cli/explain.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cli/explain_input.h"
+#include "cli/explain_report.h"
+#include "cli/message_text.h"
+#include "engine/binary_float.h"
+#include "engine/command_ids.h"
+
+namespace cv {
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitValueRefused = 1;
+constexpr int kExitBadUsage = 2;
+constexpr std::size_t kOutputBufferSize = 1 << 16;
+constexpr std::size_t kInputChunk = 1 << 16;
+
+const char kExplainUsage[] =
+    "Usage: corvane-cli explain [--json] FORMAT [VALUE]...\n"
+    "Explains how each VALUE is stored in FORMAT, bit by bit. With no VALUE, one value per line is\n"
+    "read from standard input (every line is a value, an empty one too).\n"
+    "\n"
+    "FORMAT:\n"
+    "  f16, bf16, f32, f64   IEEE half, bfloat16, single, double\n"
+    "  fp:E:M                sign bit, E exponent bits, M stored mantissa bits, IEEE rules, bias\n"
+    "                        2^(E-1)-1 (2 <= E <= 15, 1 <= M, 1+E+M <= 64); fp:4:3 is an 8-bit float\n"
+    "  i8 i16 i32 i64        two's complement integers\n"
+    "  u8 u16 u32 u64        unsigned integers\n"
+    "  c8 c16 c32 c64        1, 2, 4 or 8 bytes as characters, byte 0 first\n"
+    "\n"
+    "VALUE:\n"
+    "  a decimal number      -1.5e-3, 65504, 1e400 (floats are rounded to nearest, ties to even;\n"
+    "                        integers must be whole and in range: 1e3 is 1000, nothing wraps)\n"
+    "  inf, -inf, nan        floats only\n"
+    "  0x... or 0b...        the raw bits in hex or binary, right-aligned to the width; more\n"
+    "                        digits than the width holds are an error\n"
+    "  any other text        characters only: the bytes themselves, byte 0 first; a shorter text\n"
+    "                        is filled with zero bytes, a longer one is an error\n"
+    "Blanks around a number are ignored; a character text is taken as it is.\n"
+    "\n"
+    "Output (one block per value):\n"
+    "  every format   hex (most significant digit first, 2 digits per byte), binary\n"
+    "  floats         binary split into sign | exponent | mantissa; sign; exponent field (raw,\n"
+    "                 bias, power of two); mantissa field (raw; significand with its hidden bit,\n"
+    "                 exact and as a fraction over 2^M); class (zero, subnormal, normal, infinity,\n"
+    "                 qnan, snan with its payload); exact (every digit of the stored value);\n"
+    "                 shortest (the shortest decimal text that reads back to the same bits, the\n"
+    "                 closest of equals; 0x bits for a NaN no text gives); previous and next values\n"
+    "                 (exact); ulp (2^power of the last mantissa bit); for a decimal VALUE the\n"
+    "                 conversion: exact or rounded, error (stored minus given, exact), and the\n"
+    "                 IEEE flags inexact, overflow, underflow (tiny after rounding and inexact)\n"
+    "  integers       binary by bytes, signed and unsigned readings, bytes in memory order\n"
+    "                 (little-endian, byte 0 first)\n"
+    "  characters     binary by bytes, bytes in memory order, each byte's character (control\n"
+    "                 characters by name: NUL, LF, ...; SP for a space; <80>..<A0> for those\n"
+    "                 bytes; Latin-1 above)\n"
+    "\n"
+    "--json: one JSON object per value, one line each. Keys, where they apply:\n"
+    "  format, input, hex, binary (floats split by spaces into sign, exponent, mantissa; integers\n"
+    "  and characters into bytes);\n"
+    "  floats: class (\"zero\", \"subnormal\", \"normal\", \"infinity\", \"qnan\", \"snan\"), sign (0, 1),\n"
+    "  exponent {raw, bias, power} (numbers; power is the unbiased power of two, 1 - bias for zero\n"
+    "  and subnormals, absent for infinity and NaN), mantissa {raw, significand} (strings), exact,\n"
+    "  shortest, previous, next, ulp (strings: plain decimals, \"-0\", \"inf\", \"-inf\", \"nan\"),\n"
+    "  payload (NaN only), conversion {result (\"exact\", \"rounded\"), error, flags (a list of\n"
+    "  \"inexact\", \"overflow\", \"underflow\")} for a decimal VALUE;\n"
+    "  integers: signed, unsigned (strings), bytes (hex, memory order, space separated);\n"
+    "  characters: bytes, text (byte 0 first, a zero byte as a space; control characters and bytes\n"
+    "  from 0x80 up as \\u00XX);\n"
+    "  a refused value: input and error only, in its place (line n answers value n).\n"
+    "\n"
+    "A refused value (out of range, wider than the format, malformed) prints one line naming it\n"
+    "and why on standard error (with --json, its object on standard output); the run goes on.\n"
+    "Exit status: 0 all values explained, 1 a value was refused, 2 bad FORMAT or option,\n"
+    "4 the output could not be written.\n"
+    "\n"
+    "In a command script, `explain` alone explains the current value in the current type and size\n"
+    "(signed: iN, unsigned: uN, real: f32 or f64, ansi and oem: c8..c64).\n";
+
+class Explainer {
+public:
+    Explainer(const ExplainFormat& format, bool json) : format_(format), json_(json) {
+        out_.reserve(kOutputBufferSize);
+    }
+
+    void Explain(const char* text, std::size_t length) {
+        input_.assign(text, length);
+        if (!ParseExplainValue(format_, text, length, &value_)) {
+            refused_ = true;
+            if (json_) {
+                AppendJsonError(input_, value_.error, &out_);
+            } else {
+                Flush();
+                std::string quoted;
+                AppendJsonEscaped(input_, &quoted);
+                std::fprintf(stderr, "corvane-cli: explain %s \"%s\": %s\n", format_.name.c_str(),
+                             quoted.c_str(), value_.error.c_str());
+            }
+        } else if (json_) {
+            AppendJsonReport(format_, input_, value_, &out_);
+        } else {
+            if (explained_) out_ += '\n';
+            AppendHumanReport(format_, input_, value_, &out_);
+            explained_ = true;
+        }
+        if (out_.size() >= kOutputBufferSize) Flush();
+    }
+
+    void Flush() {
+        if (!out_.empty()) std::fwrite(out_.data(), 1, out_.size(), stdout);
+        out_.clear();
+    }
+
+    bool Refused() const { return refused_; }
+
+private:
+    const ExplainFormat& format_;
+    bool json_;
+    bool refused_ = false;
+    bool explained_ = false;
+    std::string out_;
+    std::string input_;
+    ExplainedValue value_;
+};
+
+// One value per line (LF or CR LF), the last one with or without its line break.
+void ExplainLines(Explainer* explainer) {
+    std::string pending;
+    char chunk[kInputChunk];
+    std::size_t count;
+    while ((count = std::fread(chunk, 1, sizeof chunk, stdin)) > 0) {
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (chunk[i] != '\n') continue;
+            pending.append(chunk + start, i - start);
+            if (!pending.empty() && pending.back() == '\r') pending.pop_back();
+            explainer->Explain(pending.data(), pending.size());
+            pending.clear();
+            start = i + 1;
+        }
+        pending.append(chunk + start, count - start);
+    }
+    if (!pending.empty()) {
+        if (pending.back() == '\r') pending.pop_back();
+        explainer->Explain(pending.data(), pending.size());
+    }
+}
+
+int UsageError(const char* what, const char* word) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "corvane-cli: explain: %s \"%s\" (see corvane-cli explain --help)\n", what,
+                 EscapedForMessage(word).c_str());
+    return kExitBadUsage;
+}
+
+}  // namespace
+
+int RunExplain(int count, const char* const* args) {
+    bool json = false;
+    bool optionsOver = false;  // after "--" every word is FORMAT or a VALUE
+    std::vector<const char*> words;
+    for (int i = 0; i < count; ++i) {
+        const char* arg = args[i];
+        if (optionsOver || std::strncmp(arg, "--", 2) != 0) {
+            words.push_back(arg);
+        } else if (std::strcmp(arg, "--help") == 0) {
+            std::fputs(kExplainUsage, stdout);
+            return kExitOk;
+        } else if (std::strcmp(arg, "--json") == 0) {
+            json = true;
+        } else if (std::strcmp(arg, "--") == 0) {
+            optionsOver = true;
+        } else {
+            return UsageError("unknown option", arg);
+        }
+    }
+    if (words.empty()) return UsageError("missing FORMAT", "");
+    ExplainFormat format;
+    if (!ParseExplainFormat(words[0], &format)) return UsageError("unknown FORMAT", words[0]);
+
+    Explainer explainer(format, json);
+    if (words.size() == 1) {
+        ExplainLines(&explainer);
+    } else {
+        for (std::size_t i = 1; i < words.size(); ++i) explainer.Explain(words[i], std::strlen(words[i]));
+    }
+    explainer.Flush();
+    return explainer.Refused() ? kExitValueRefused : kExitOk;
+}
+
+void ExplainCurrentValue(uint32_t dataType, uint32_t byteCount, uint64_t bits) {
+    const char* prefix = dataType == IDM_SIGNED     ? "i"
+                         : dataType == IDM_UNSIGNED ? "u"
+                         : dataType == IDM_REAL     ? "f"
+                                                    : "c";
+    const std::string name = prefix + std::to_string(byteCount * 8);
+    ExplainFormat format;
+    if (!ParseExplainFormat(name, &format)) return;
+    ExplainedValue value;
+    value.rawBits = true;
+    std::string input = "0x";
+    value.bits = format.width >= 64 ? bits : bits & ((uint64_t{1} << format.width) - 1);
+    AppendHexBits(value.bits, format.width, &input);
+    std::string text;
+    AppendHumanReport(format, input, value, &text);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+}  // namespace cv

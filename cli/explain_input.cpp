@@ -1,0 +1,189 @@
+#include "cli/explain_input.h"
+
+#include "engine/binary_float.h"
+
+namespace cv {
+
+namespace {
+
+constexpr int kMinExponentBits = 2;
+constexpr int kMaxExponentBits = 15;
+constexpr int kMaxWidth = 64;
+constexpr int kMaxUint64Digits = 20;
+
+struct NamedFloat {
+    const char* name;
+    BinaryFormat layout;
+};
+
+constexpr NamedFloat kNamedFloats[] = {
+    {"f16", kHalfFormat}, {"bf16", kBrainFormat}, {"f32", kSingleFormat}, {"f64", kDoubleFormat}};
+
+uint64_t WidthMask(int width) {
+    return width >= kMaxWidth ? ~uint64_t{0} : (uint64_t{1} << width) - 1;
+}
+
+// A small decimal number, digits only (no sign, no leading zero other than "0" itself not needed).
+bool ReadSmallNumber(const std::string& text, std::size_t* at, int* number) {
+    const std::size_t start = *at;
+    int value = 0;
+    while (*at < text.size() && text[*at] >= '0' && text[*at] <= '9' && *at - start < 3) {
+        value = value * 10 + (text[*at] - '0');
+        ++*at;
+    }
+    *number = value;
+    return *at > start;
+}
+
+bool IsByteWidth(int width) {
+    return width == 8 || width == 16 || width == 32 || width == 64;
+}
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+enum class RawResult { kNotRaw, kAccepted, kTooWide };
+
+// 0x / 0b followed only by digits of that base.
+RawResult ReadRawBits(const char* text, std::size_t length, int width, uint64_t* bits) {
+    if (length < 3 || text[0] != '0') return RawResult::kNotRaw;
+    const char marker = text[1];
+    const int digitBits = marker == 'x' || marker == 'X' ? 4 : marker == 'b' || marker == 'B' ? 1 : 0;
+    if (digitBits == 0) return RawResult::kNotRaw;
+    uint64_t value = 0;
+    for (std::size_t i = 2; i < length; ++i) {
+        const int digit = HexDigitValue(text[i]);
+        if (digit < 0 || digit >= (1 << digitBits)) return RawResult::kNotRaw;
+        value = (value << digitBits) | static_cast<uint64_t>(digit);
+    }
+    const std::size_t digits = length - 2;
+    // Hex takes as many digits as the output shows (2 per byte), as long as the value fits the width.
+    const int hexDigits = (width + kExplainByteBits - 1) / kExplainByteBits * 2;
+    const std::size_t maxDigits = static_cast<std::size_t>(digitBits == 4 ? hexDigits : width);
+    if (digits > maxDigits || (value & ~WidthMask(width)) != 0) return RawResult::kTooWide;
+    *bits = value;
+    return RawResult::kAccepted;
+}
+
+bool Refuse(ExplainedValue* value, const std::string& why) {
+    value->error = why;
+    return false;
+}
+
+std::string RangeText(const ExplainFormat& format) {
+    if (format.kind == ExplainKind::kUnsignedInteger) {
+        return "0 to " + std::to_string(WidthMask(format.width));
+    }
+    const uint64_t top = WidthMask(format.width - 1);
+    return "-" + std::to_string(top + 1) + " to " + std::to_string(top);
+}
+
+bool ParseInteger(const ExplainFormat& format, const char* text, std::size_t length, ExplainedValue* value) {
+    DecimalNumber number;
+    if (!ParseDecimal(text, length, &number) || number.kind != DecimalNumber::Kind::kFinite) {
+        return Refuse(value, "Not a decimal integer, nor 0x or 0b bits.");
+    }
+    if (number.exponent < 0) return Refuse(value, "Not a whole number.");
+    const std::string outOfRange = "Out of range for " + format.name + ": " + RangeText(format) + ".";
+    if (static_cast<int64_t>(number.digits.size()) + number.exponent > kMaxUint64Digits) {
+        return Refuse(value, outOfRange);
+    }
+    uint64_t magnitude = 0;
+    const std::size_t total = number.digits.size() + static_cast<std::size_t>(number.exponent);
+    for (std::size_t i = 0; i < total; ++i) {
+        const uint64_t digit = i < number.digits.size() ? static_cast<uint64_t>(number.digits[i] - '0') : 0u;
+        if (magnitude > (~uint64_t{0} - digit) / 10) return Refuse(value, outOfRange);
+        magnitude = magnitude * 10 + digit;
+    }
+    const bool isSigned = format.kind == ExplainKind::kSignedInteger;
+    const uint64_t positiveLimit = isSigned ? WidthMask(format.width - 1) : WidthMask(format.width);
+    const uint64_t negativeLimit = isSigned ? positiveLimit + 1 : 0;
+    if (magnitude > (number.negative ? negativeLimit : positiveLimit)) return Refuse(value, outOfRange);
+    value->bits = (number.negative ? 0 - magnitude : magnitude) & WidthMask(format.width);
+    return true;
+}
+
+bool ParseFloat(const ExplainFormat& format, const char* text, std::size_t length, ExplainedValue* value) {
+    if (!ParseDecimal(text, length, &value->number)) {
+        return Refuse(value, "Not a decimal number, inf, nan, nor 0x or 0b bits.");
+    }
+    value->conversion = ConvertDecimal(format.layout, value->number);
+    value->bits = value->conversion.bits;
+    value->fromDecimal = value->number.kind == DecimalNumber::Kind::kFinite;
+    return true;
+}
+
+}  // namespace
+
+bool ParseExplainFormat(const std::string& name, ExplainFormat* format) {
+    format->name = name;
+    for (const NamedFloat& named : kNamedFloats) {
+        if (name == named.name) {
+            format->kind = ExplainKind::kFloat;
+            format->layout = named.layout;
+            format->width = named.layout.TotalBits();
+            return true;
+        }
+    }
+    std::size_t at = 1;
+    int number = 0;
+    if (name.compare(0, 3, "fp:") == 0) {
+        int exponentBits = 0;
+        at = 3;
+        if (!ReadSmallNumber(name, &at, &exponentBits) || at >= name.size() || name[at] != ':') return false;
+        ++at;
+        if (!ReadSmallNumber(name, &at, &number) || at != name.size()) return false;
+        if (exponentBits < kMinExponentBits || exponentBits > kMaxExponentBits || number < 1 ||
+            1 + exponentBits + number > kMaxWidth) {
+            return false;
+        }
+        format->kind = ExplainKind::kFloat;
+        format->layout = BinaryFormat{exponentBits, number};
+        format->width = format->layout.TotalBits();
+        return true;
+    }
+    if (name.empty() || !ReadSmallNumber(name, &at, &number) || at != name.size() || !IsByteWidth(number)) {
+        return false;
+    }
+    format->width = number;
+    switch (name[0]) {
+        case 'i': format->kind = ExplainKind::kSignedInteger; return true;
+        case 'u': format->kind = ExplainKind::kUnsignedInteger; return true;
+        case 'c': format->kind = ExplainKind::kCharacters; return true;
+        default: return false;
+    }
+}
+
+bool ParseExplainValue(const ExplainFormat& format, const char* text, std::size_t length,
+                       ExplainedValue* value) {
+    *value = ExplainedValue();
+    if (format.kind != ExplainKind::kCharacters) {  // numbers: surrounding blanks do not count
+        while (length > 0 && (*text == ' ' || *text == '\t')) ++text, --length;
+        while (length > 0 && (text[length - 1] == ' ' || text[length - 1] == '\t')) --length;
+        if (length == 0) return Refuse(value, "Empty value.");
+    }
+    const std::string tooWide =
+        "Wider than the " + std::to_string(format.width) + " bits of " + format.name + ".";
+    switch (ReadRawBits(text, length, format.width, &value->bits)) {
+        case RawResult::kAccepted: value->rawBits = true; return true;
+        case RawResult::kTooWide: return Refuse(value, tooWide);
+        case RawResult::kNotRaw: break;
+    }
+    if (format.kind == ExplainKind::kFloat) return ParseFloat(format, text, length, value);
+    if (format.kind != ExplainKind::kCharacters) return ParseInteger(format, text, length, value);
+    const std::size_t bytes = static_cast<std::size_t>(format.ByteCount());
+    if (length > bytes) {
+        return Refuse(value, "Longer than the " + std::to_string(bytes) +
+                                 (bytes == 1 ? " byte of " : " bytes of ") + format.name + ".");
+    }
+    for (std::size_t i = 0; i < length; ++i) {
+        value->bits |= static_cast<uint64_t>(static_cast<unsigned char>(text[i])) << (kExplainByteBits * i);
+    }
+    return true;
+}
+
+}  // namespace cv

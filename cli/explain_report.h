@@ -1,0 +1,22 @@
+// The answers of `corvane-cli explain`: one value's explanation as human text or as one JSON line.
+#pragma once
+
+#include <string>
+
+#include "cli/explain_input.h"
+
+namespace cv {
+
+// Append the explanation of an accepted value (input is the VALUE text as given).
+void AppendHumanReport(const ExplainFormat& format, const std::string& input, const ExplainedValue& value,
+                       std::string* text);
+void AppendJsonReport(const ExplainFormat& format, const std::string& input, const ExplainedValue& value,
+                      std::string* text);
+// {"input":...,"error":...} for a refused value.
+void AppendJsonError(const std::string& input, const std::string& error, std::string* text);
+
+// A JSON string's contents: quotes and backslashes escaped, control characters as \u00XX, and every
+// byte from 0x80 up as the Latin-1 character \u00XX, so that the output is always valid UTF-8.
+void AppendJsonEscaped(const std::string& raw, std::string* text);
+
+}  // namespace cv

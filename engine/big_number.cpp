@@ -1,0 +1,182 @@
+#include "engine/big_number.h"
+
+namespace cv {
+
+namespace {
+
+constexpr int kLimbBits = 32;
+constexpr uint32_t kDecimalChunk = 1000000000u;  // 10^9: the most decimal digits a limb takes
+constexpr int kDecimalChunkDigits = 9;
+constexpr uint32_t kLargestPowerOfFive = 1220703125u;  // 5^13, the largest in a limb
+constexpr int kLargestPowerOfFiveExponent = 13;
+
+}  // namespace
+
+void BigNumber::Assign(uint64_t value) {
+    limbs_.clear();
+    for (; value != 0; value >>= kLimbBits) limbs_.push_back(static_cast<uint32_t>(value));
+}
+
+int BigNumber::BitLength() const {
+    if (limbs_.empty()) return 0;
+    int bits = static_cast<int>(limbs_.size() - 1) * kLimbBits;
+    for (uint32_t top = limbs_.back(); top != 0; top >>= 1) ++bits;
+    return bits;
+}
+
+bool BigNumber::Bit(int n) const {
+    const std::size_t limb = static_cast<std::size_t>(n / kLimbBits);
+    return n >= 0 && limb < limbs_.size() && ((limbs_[limb] >> (n % kLimbBits)) & 1u) != 0;
+}
+
+// The loops below work on raw limb pointers: they are the hot path of every decimal parse, and stay
+// fast in unoptimised (sanitizer) builds too.
+void BigNumber::MultiplyAdd(uint32_t factor, uint32_t addend) {
+    uint64_t carry = addend;
+    uint32_t* limb = limbs_.data();
+    for (std::size_t i = 0, n = limbs_.size(); i < n; ++i) {
+        const uint64_t product = static_cast<uint64_t>(limb[i]) * factor + carry;
+        limb[i] = static_cast<uint32_t>(product);
+        carry = product >> kLimbBits;
+    }
+    if (carry != 0) limbs_.push_back(static_cast<uint32_t>(carry));
+    Trim();
+}
+
+void BigNumber::Multiply(const BigNumber& other) {
+    if (IsZero() || other.IsZero()) {
+        limbs_.clear();
+        return;
+    }
+    std::vector<uint32_t> product(limbs_.size() + other.limbs_.size(), 0u);
+    for (std::size_t i = 0; i < limbs_.size(); ++i) {
+        uint64_t carry = 0;
+        for (std::size_t j = 0; j < other.limbs_.size(); ++j) {
+            const uint64_t sum = static_cast<uint64_t>(limbs_[i]) * other.limbs_[j] + product[i + j] + carry;
+            product[i + j] = static_cast<uint32_t>(sum);
+            carry = sum >> kLimbBits;
+        }
+        product[i + other.limbs_.size()] = static_cast<uint32_t>(carry);
+    }
+    limbs_.swap(product);
+    Trim();
+}
+
+void BigNumber::MultiplyByPowerOfFive(int exponent) {
+    for (; exponent >= kLargestPowerOfFiveExponent; exponent -= kLargestPowerOfFiveExponent) {
+        MultiplyAdd(kLargestPowerOfFive, 0);
+    }
+    uint32_t rest = 1;
+    for (; exponent > 0; --exponent) rest *= 5;
+    if (rest != 1) MultiplyAdd(rest, 0);
+}
+
+void BigNumber::MultiplyByPowerOfTen(int exponent) {
+    MultiplyByPowerOfFive(exponent);
+    ShiftLeft(exponent);
+}
+
+void BigNumber::ShiftLeft(int bits) {
+    if (limbs_.empty() || bits <= 0) return;
+    const std::size_t whole = static_cast<std::size_t>(bits / kLimbBits);
+    const int part = bits % kLimbBits;
+    if (whole != 0) limbs_.insert(limbs_.begin(), whole, 0u);
+    if (part == 0) return;
+    uint32_t carry = 0;
+    uint32_t* limbs = limbs_.data();
+    for (std::size_t i = whole, n = limbs_.size(); i < n; ++i) {
+        const uint32_t limb = limbs[i];
+        limbs[i] = (limb << part) | carry;
+        carry = limb >> (kLimbBits - part);
+    }
+    if (carry != 0) limbs_.push_back(carry);
+}
+
+void BigNumber::ShiftRight(int bits) {
+    if (bits <= 0) return;
+    const std::size_t whole = static_cast<std::size_t>(bits / kLimbBits);
+    if (whole >= limbs_.size()) {
+        limbs_.clear();
+        return;
+    }
+    if (whole != 0) limbs_.erase(limbs_.begin(), limbs_.begin() + static_cast<std::ptrdiff_t>(whole));
+    const int part = bits % kLimbBits;
+    if (part != 0) {
+        uint32_t* limbs = limbs_.data();
+        const std::size_t n = limbs_.size();
+        for (std::size_t i = 0; i + 1 < n; ++i) limbs[i] = (limbs[i] >> part) | (limbs[i + 1] << (kLimbBits - part));
+        limbs[n - 1] >>= part;
+    }
+    Trim();
+}
+
+void BigNumber::Add(const BigNumber& other) {
+    if (limbs_.size() < other.limbs_.size()) limbs_.resize(other.limbs_.size(), 0u);
+    uint64_t carry = 0;
+    for (std::size_t i = 0; i < limbs_.size(); ++i) {
+        carry += static_cast<uint64_t>(limbs_[i]) + (i < other.limbs_.size() ? other.limbs_[i] : 0u);
+        limbs_[i] = static_cast<uint32_t>(carry);
+        carry >>= kLimbBits;
+    }
+    if (carry != 0) limbs_.push_back(static_cast<uint32_t>(carry));
+}
+
+void BigNumber::Subtract(const BigNumber& other) {
+    uint64_t borrow = 0;
+    uint32_t* limbs = limbs_.data();
+    const uint32_t* others = other.limbs_.data();
+    const std::size_t otherSize = other.limbs_.size();
+    for (std::size_t i = 0, n = limbs_.size(); i < n && (borrow != 0 || i < otherSize); ++i) {
+        const uint64_t subtrahend = (i < otherSize ? others[i] : 0u) + borrow;
+        const uint64_t limb = limbs[i];
+        borrow = limb < subtrahend ? 1 : 0;
+        limbs[i] = static_cast<uint32_t>(limb + (borrow << kLimbBits) - subtrahend);
+    }
+    Trim();
+}
+
+int BigNumber::Compare(const BigNumber& other) const {
+    if (limbs_.size() != other.limbs_.size()) return limbs_.size() < other.limbs_.size() ? -1 : 1;
+    const uint32_t* limbs = limbs_.data();
+    const uint32_t* others = other.limbs_.data();
+    for (std::size_t i = limbs_.size(); i-- > 0;) {
+        if (limbs[i] != others[i]) return limbs[i] < others[i] ? -1 : 1;
+    }
+    return 0;
+}
+
+uint64_t BigNumber::Low64() const {
+    uint64_t value = limbs_.empty() ? 0u : limbs_[0];
+    if (limbs_.size() > 1) value |= static_cast<uint64_t>(limbs_[1]) << kLimbBits;
+    return value;
+}
+
+std::string BigNumber::ToDecimal() const {
+    // Repeated division by 10^9 gives the chunks, least significant first.
+    std::vector<uint32_t> rest = limbs_;
+    std::vector<uint32_t> chunks;
+    while (!rest.empty()) {
+        uint64_t remainder = 0;
+        for (std::size_t i = rest.size(); i-- > 0;) {
+            const uint64_t part = (remainder << kLimbBits) | rest[i];
+            rest[i] = static_cast<uint32_t>(part / kDecimalChunk);
+            remainder = part % kDecimalChunk;
+        }
+        while (!rest.empty() && rest.back() == 0) rest.pop_back();
+        chunks.push_back(static_cast<uint32_t>(remainder));
+    }
+    if (chunks.empty()) return "0";
+    std::string text = std::to_string(chunks.back());
+    for (std::size_t i = chunks.size() - 1; i-- > 0;) {
+        const std::string chunk = std::to_string(chunks[i]);
+        text.append(static_cast<std::size_t>(kDecimalChunkDigits) - chunk.size(), '0');
+        text += chunk;
+    }
+    return text;
+}
+
+void BigNumber::Trim() {
+    while (!limbs_.empty() && limbs_.back() == 0) limbs_.pop_back();
+}
+
+}  // namespace cv

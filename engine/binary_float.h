@@ -1,0 +1,59 @@
+// Any IEEE binary floating-point layout (cv::BinaryFormat, up to 64 bits) taken apart and written
+// exactly: its class and fields, its neighbours, its exact decimal value and the shortest decimal
+// text that reads back to the same bits.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/ieee754.h"
+
+namespace cv {
+
+constexpr BinaryFormat kHalfFormat{5, 10};
+constexpr BinaryFormat kBrainFormat{8, 7};  // bfloat16
+
+enum class FloatClass { kZero, kSubnormal, kNormal, kInfinity, kQuietNan, kSignalingNan };
+
+struct FloatFields {
+    bool negative = false;
+    int biasedExponent = 0;  // the raw exponent field
+    uint64_t mantissa = 0;   // the stored mantissa field
+    FloatClass floatClass = FloatClass::kZero;
+    // Finite values: |value| = significand * 2^power, the hidden bit included in significand.
+    uint64_t significand = 0;
+    int power = 0;
+};
+
+FloatFields DecodeFloat(const BinaryFormat& format, uint64_t bits);
+bool IsFinite(const FloatFields& fields);
+
+// The layout's bits of an infinity, and of the default quiet NaN (payload 0).
+uint64_t InfinityBits(const BinaryFormat& format, bool negative);
+uint64_t QuietNanBits(const BinaryFormat& format, bool negative);
+
+// The next value up and down (IEEE nextUp / nextDown); a NaN stays itself.
+uint64_t NextUp(const BinaryFormat& format, uint64_t bits);
+uint64_t NextDown(const BinaryFormat& format, uint64_t bits);
+
+// Appends the exact value in plain decimal: every digit, "-0" for negative zero, "inf", "-inf",
+// "nan" for a NaN.
+void AppendExactValue(const BinaryFormat& format, uint64_t bits, std::string* text);
+// Appends the distance to the next value away from zero, 2^power (finite values only).
+void AppendUlp(const BinaryFormat& format, uint64_t bits, std::string* text);
+
+// The shortest decimal digits that read back to a finite value's bits, the closest to the value
+// among equally short ones (ties to the even digit): value = 0.digits * 10^point.
+struct ShortestDecimal {
+    std::string digits;  // no leading or trailing zero; empty for zero
+    int point = 0;
+};
+void FindShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* shortest);
+// Appends the shortest text: plain when the decimal exponent is in -4..15, else d.ddde[-]N;
+// "inf", "-inf"; "nan" or "-nan" for the default quiet NaN, the raw bits as 0x... for other NaNs.
+void AppendShortest(const BinaryFormat& format, uint64_t bits, std::string* text);
+
+// Appends bits as hex, two digits per byte of the layout's width, upper case.
+void AppendHexBits(uint64_t bits, int totalBits, std::string* text);
+
+}  // namespace cv

@@ -1,0 +1,199 @@
+#include "engine/exact_decimal.h"
+
+#include <vector>
+
+namespace cv {
+
+namespace {
+
+using Limbs = std::vector<uint32_t>;  // base 10^9, least significant first
+
+constexpr uint32_t kLimbBase = 1000000000u;
+constexpr int kLimbDigits = 9;
+constexpr int kPartsOfUint64 = 3;  // 2^64 < 10^27
+// Powers up to this exponent are kept once computed: enough for every double and its rounding
+// interval; wider custom layouts compute theirs on each use.
+constexpr int kCachedExponent = 1100;
+constexpr uint32_t kFiveTo12 = 244140625u;  // the largest power of five below 10^9
+constexpr int kFiveTo12Exponent = 12;
+constexpr uint32_t kTwoTo29 = 536870912u;  // the largest power of two below 10^9
+constexpr int kTwoTo29Exponent = 29;
+
+void MultiplySmall(Limbs* limbs, uint32_t factor) {
+    uint64_t carry = 0;
+    for (uint32_t& limb : *limbs) {
+        const uint64_t product = static_cast<uint64_t>(limb) * factor + carry;
+        limb = static_cast<uint32_t>(product % kLimbBase);
+        carry = product / kLimbBase;
+    }
+    while (carry != 0) {
+        limbs->push_back(static_cast<uint32_t>(carry % kLimbBase));
+        carry /= kLimbBase;
+    }
+}
+
+// base^exponent (base 2 or 5), built from the largest cached power below it.
+class PowerTable {
+public:
+    explicit PowerTable(uint32_t base) : base_(base) { powers_.push_back(Limbs{1u}); }
+
+    const Limbs& Get(int exponent) {
+        if (exponent <= kCachedExponent) {
+            while (static_cast<int>(powers_.size()) <= exponent) {
+                Limbs next = powers_.back();
+                MultiplySmall(&next, base_);
+                powers_.push_back(std::move(next));
+            }
+            return powers_[static_cast<std::size_t>(exponent)];
+        }
+        scratch_ = Get(kCachedExponent);
+        const uint32_t chunk = base_ == 5 ? kFiveTo12 : kTwoTo29;
+        const int chunkExponent = base_ == 5 ? kFiveTo12Exponent : kTwoTo29Exponent;
+        int rest = exponent - kCachedExponent;
+        for (; rest >= chunkExponent; rest -= chunkExponent) MultiplySmall(&scratch_, chunk);
+        for (; rest > 0; --rest) MultiplySmall(&scratch_, base_);
+        return scratch_;
+    }
+
+private:
+    uint32_t base_;
+    std::vector<Limbs> powers_;
+    Limbs scratch_;
+};
+
+PowerTable& Fives() {
+    static PowerTable table(5);
+    return table;
+}
+
+PowerTable& Twos() {
+    static PowerTable table(2);
+    return table;
+}
+
+// product = power * x, one output limb at a time: x's base-10^9 parts times the power's limbs below
+// it, whose sum (under 3 * 10^18 plus the carry) fits 64 bits.
+void MultiplyByUint64(const Limbs& power, uint64_t x, Limbs* product) {
+    uint64_t parts[kPartsOfUint64];
+    std::size_t partCount = 0;
+    for (; x != 0 || partCount == 0; x /= kLimbBase) parts[partCount++] = x % kLimbBase;
+    const std::size_t n = power.size();
+    product->resize(n + partCount);
+    uint32_t* out = product->data();
+    const uint32_t* p = power.data();
+    uint64_t carry = 0;
+    for (std::size_t i = 0; i < n + partCount; ++i) {
+        uint64_t sum = carry;
+        for (std::size_t j = 0; j < partCount; ++j) {
+            if (i >= j && i - j < n) sum += p[i - j] * parts[j];
+        }
+        out[i] = static_cast<uint32_t>(sum % kLimbBase);
+        carry = sum / kLimbBase;
+    }
+    while (!product->empty() && product->back() == 0) product->pop_back();
+}
+
+const char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+void WriteFourDigits(uint32_t value, char* text) {
+    const uint32_t high = value / 100;
+    const uint32_t low = value % 100;
+    text[0] = kDigitPairs[2 * high];
+    text[1] = kDigitPairs[2 * high + 1];
+    text[2] = kDigitPairs[2 * low];
+    text[3] = kDigitPairs[2 * low + 1];
+}
+
+// Writes the nine digits of limb at text.
+void WriteNineDigits(uint32_t limb, char* text) {
+    constexpr uint32_t kEightDigits = 100000000u;
+    constexpr uint32_t kFourDigits = 10000u;
+    const uint32_t rest = limb % kEightDigits;
+    text[0] = static_cast<char>('0' + limb / kEightDigits);
+    WriteFourDigits(rest / kFourDigits, text + 1);
+    WriteFourDigits(rest % kFourDigits, text + 5);
+}
+
+void LimbsToDigits(const Limbs& limbs, std::string* digits) {
+    digits->clear();
+    if (limbs.empty()) return;
+    char top[kLimbDigits];
+    WriteNineDigits(limbs.back(), top);
+    int skip = 0;
+    while (skip < kLimbDigits - 1 && top[skip] == '0') ++skip;
+    const std::size_t topLength = static_cast<std::size_t>(kLimbDigits - skip);
+    digits->resize(topLength + (limbs.size() - 1) * kLimbDigits);
+    char* out = &(*digits)[0];
+    for (std::size_t i = 0; i < topLength; ++i) out[i] = top[static_cast<std::size_t>(skip) + i];
+    out += topLength;
+    for (std::size_t i = limbs.size() - 1; i-- > 0; out += kLimbDigits) WriteNineDigits(limbs[i], out);
+}
+
+}  // namespace
+
+void ExpandBinary(uint64_t x, int q, DecimalDigits* out) {
+    static Limbs product;
+    out->fractionDigits = q < 0 ? -q : 0;
+    const Limbs& power = q < 0 ? Fives().Get(-q) : Twos().Get(q);
+    MultiplyByUint64(power, x, &product);
+    LimbsToDigits(product, &out->digits);
+}
+
+void ExpandAlignedHeads(const uint64_t x[3], int q, AlignedHeads* out) {
+    static Limbs values[3];
+    const Limbs& power = q < 0 ? Fives().Get(-q) : Twos().Get(q);
+    for (int i = 0; i < 3; ++i) MultiplyByUint64(power, x[i], &values[i]);
+    const std::size_t n = values[2].size();
+    for (Limbs& value : values) value.resize(n, 0u);
+    std::size_t parting = n - 1;
+    while (parting > 0 && values[0][parting] == values[2][parting]) --parting;
+    const std::size_t cut = parting >= 2 ? parting - 2 : 0;
+    out->fullLength = 1 + n * kLimbDigits;
+    out->fractionDigits = q < 0 ? -q : 0;
+    for (int i = 0; i < 3; ++i) {
+        std::string& head = out->heads[i];
+        head.assign(1 + (n - cut) * kLimbDigits, '0');
+        char* text = &head[1];
+        for (std::size_t limb = n; limb-- > cut; text += kLimbDigits) WriteNineDigits(values[i][limb], text);
+        if (cut == 0) continue;
+        bool cutNonZero = false;
+        for (std::size_t limb = 0; limb < cut && !cutNonZero; ++limb) cutNonZero = values[i][limb] != 0;
+        head += cutNonZero ? '1' : '0';
+    }
+}
+
+void AppendPlain(const DecimalDigits& digits, bool negative, std::string* text) {
+    const std::string& d = digits.digits;
+    if (negative) *text += '-';
+    if (d.empty()) {
+        *text += '0';
+        return;
+    }
+    const std::size_t length = d.size();
+    const std::size_t fraction = static_cast<std::size_t>(digits.fractionDigits);
+    std::size_t end = length;  // drop the fraction's trailing zeros
+    while (end > 0 && length - end < fraction && d[end - 1] == '0') --end;
+    if (length <= fraction) {
+        text->append("0.");
+        text->append(fraction - length, '0');
+        text->append(d, 0, end);
+        return;
+    }
+    const std::size_t integer = length - fraction;
+    text->append(d, 0, integer);
+    if (end > integer) {
+        *text += '.';
+        text->append(d, integer, end - integer);
+    }
+}
+
+void AppendPlainBinary(uint64_t x, int q, bool negative, std::string* text) {
+    static DecimalDigits digits;
+    ExpandBinary(x, q, &digits);
+    AppendPlain(digits, negative, text);
+}
+
+}  // namespace cv

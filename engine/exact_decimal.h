@@ -1,0 +1,38 @@
+// Exact decimal expansions of binary values x * 2^q, the way every digit of a float is written:
+// for q < 0 the digits are those of x * 5^-q with -q of them after the point, for q >= 0 those of
+// x * 2^q. The powers are kept in base-10^9 limbs, so one expansion costs a pass over its digits.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace cv {
+
+struct DecimalDigits {
+    std::string digits;      // most significant first, no leading zero; empty for zero
+    int fractionDigits = 0;  // how many of the digits (from the right) are after the point
+};
+
+// The exact digits of x * 2^q into *out (its buffer is reused).
+void ExpandBinary(uint64_t x, int q, DecimalDigits* out);
+
+// The leading digits of three values x[i] * 2^q (x[0] < x[1] < x[2]) for finding a short decimal
+// between them: each heads[i] is its digits in one frame of fullLength digits (a leading zero
+// included), cut two base-10^9 limbs below the first limb where x[0]'s and x[2]'s digits part, and
+// ended by one marker digit, 1 when a non-zero digit was cut off, else 0 (no marker when nothing
+// was cut). Only the cut costs digits, so this stays cheap for the longest expansions.
+struct AlignedHeads {
+    std::string heads[3];
+    std::size_t fullLength = 0;
+    int fractionDigits = 0;
+};
+void ExpandAlignedHeads(const uint64_t x[3], int q, AlignedHeads* out);
+
+// Appends the plain decimal text of digits: "0" or "-0" for zero, no exponent, no trailing zero after
+// the point, no point when nothing follows it.
+void AppendPlain(const DecimalDigits& digits, bool negative, std::string* text);
+
+// ExpandBinary then AppendPlain.
+void AppendPlainBinary(uint64_t x, int q, bool negative, std::string* text);
+
+}  // namespace cv

@@ -1,0 +1,305 @@
+#include "engine/float_parse.h"
+
+#include <algorithm>
+
+#include "engine/big_number.h"
+#include "engine/binary_float.h"
+#include "engine/exact_decimal.h"
+
+namespace cv {
+
+namespace {
+
+constexpr int64_t kExponentClamp = 1000000000000;  // far past every layout's range, far from overflow
+constexpr int64_t kLog10Of2Scaled = 30103;         // log10(2) * 10^5, rounded down
+constexpr int64_t kLog2Of10Scaled = 332193;        // log2(10) * 10^5, rounded up
+constexpr int64_t kLogScale = 100000;
+constexpr int kChunkDigits = 9;
+constexpr uint32_t kChunkScale = 1000000000u;
+constexpr int64_t kPlainErrorDigits = 20000;  // longer errors (far below any subnormal) in d.ddde-N
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsWord(const char* text, std::size_t length, const char* word) {
+    std::size_t i = 0;
+    for (; i < length && word[i] != '\0'; ++i) {
+        if (Lower(text[i]) != word[i]) return false;
+    }
+    return i == length && word[i] == '\0';
+}
+
+int64_t Clamp(int64_t value) {
+    return value > kExponentClamp ? kExponentClamp : value < -kExponentClamp ? -kExponentClamp : value;
+}
+
+// Drops `dropped` low bits of q (plus a sticky fraction below them), rounding to nearest even.
+uint64_t RoundOff(uint64_t q, int dropped, bool sticky, bool* inexact) {
+    if (dropped <= 0) {
+        *inexact = sticky;
+        return q;
+    }
+    const uint64_t kept = dropped >= 64 ? 0 : q >> dropped;
+    const bool half = dropped <= 64 && ((q >> (dropped - 1)) & 1u) != 0;
+    const uint64_t belowMask = dropped - 1 >= 64 ? ~uint64_t{0} : (uint64_t{1} << (dropped - 1)) - 1;
+    const bool below = sticky || (q & belowMask) != 0;
+    *inexact = half || below;
+    return kept + ((half && (below || (kept & 1u) != 0)) ? 1u : 0u);
+}
+
+// The quotient of num / den in exactly `precision` bits, its lowest bit's power of two added to
+// *exponent, and whether a remainder is left.
+uint64_t Quotient(BigNumber* num, BigNumber* den, int precision, int* exponent, bool* sticky) {
+    int shift = precision - 1 + den->BitLength() - num->BitLength();
+    if (shift >= 0) {
+        num->ShiftLeft(shift);
+    } else {
+        den->ShiftLeft(-shift);
+    }
+    BigNumber probe = *den;
+    probe.ShiftLeft(precision - 1);
+    if (num->Compare(probe) < 0) {
+        num->ShiftLeft(1);
+        ++shift;
+    }
+    uint64_t quotient = 0;
+    for (int bit = precision - 1; bit >= 0; --bit) {
+        if (num->Compare(probe) >= 0) {
+            num->Subtract(probe);
+            quotient |= uint64_t{1} << bit;
+        }
+        probe.ShiftRight(1);
+    }
+    *exponent -= shift;
+    *sticky = !num->IsZero();
+    return quotient;
+}
+
+FloatConversion RoundToFormat(const BinaryFormat& format, bool negative, uint64_t q, int exponent,
+                              bool sticky) {
+    const int precision = format.mantissaBits + 3;
+    const int top = exponent + precision - 1;
+    FloatConversion result;
+    // Tininess is judged after rounding to the format's precision with an unbounded exponent.
+    bool inexact = false;
+    const uint64_t unbounded = RoundOff(q, precision - 1 - format.mantissaBits, sticky, &inexact);
+    const bool tiny =
+        (unbounded >> (format.mantissaBits + 1) != 0 ? top + 1 : top) < format.MinNormalExponent();
+
+    int lowest = top - format.mantissaBits;
+    if (lowest < format.MinSubnormalExponent()) lowest = format.MinSubnormalExponent();
+    uint64_t kept = RoundOff(q, lowest - exponent, sticky, &result.inexact);
+    if (kept >> (format.mantissaBits + 1) != 0) {
+        kept >>= 1;
+        ++lowest;
+    }
+    const uint64_t sign = negative ? format.SignMask() : 0u;
+    if (kept < format.HiddenBit()) {
+        result.bits = sign | kept;
+    } else {
+        const int biased = lowest + format.mantissaBits + format.Bias();
+        if (biased >= format.MaxBiasedExponent()) {
+            result.bits = InfinityBits(format, negative);
+            result.overflow = true;
+            result.inexact = true;
+            return result;
+        }
+        result.bits =
+            sign | (static_cast<uint64_t>(biased) << format.mantissaBits) | (kept & format.MantissaMask());
+    }
+    result.underflow = tiny && result.inexact;
+    return result;
+}
+
+BigNumber DigitsToNumber(const std::string& digits) {
+    BigNumber number;
+    for (std::size_t i = 0; i < digits.size(); i += kChunkDigits) {
+        uint32_t chunk = 0;
+        uint32_t scale = 1;
+        for (std::size_t j = i; j < digits.size() && j < i + kChunkDigits; ++j) {
+            chunk = chunk * 10 + static_cast<uint32_t>(digits[j] - '0');
+            scale *= 10;
+        }
+        number.MultiplyAdd(scale == kChunkScale ? kChunkScale : scale, chunk);
+    }
+    return number;
+}
+
+}  // namespace
+
+bool ParseDecimal(const char* text, std::size_t length, DecimalNumber* number) {
+    *number = DecimalNumber();
+    std::size_t i = 0;
+    if (i < length && (text[i] == '+' || text[i] == '-')) number->negative = text[i++] == '-';
+    if (EqualsWord(text + i, length - i, "inf") || EqualsWord(text + i, length - i, "infinity")) {
+        number->kind = DecimalNumber::Kind::kInfinity;
+        return true;
+    }
+    if (EqualsWord(text + i, length - i, "nan")) {
+        number->kind = DecimalNumber::Kind::kNan;
+        return true;
+    }
+    std::string& digits = number->digits;
+    int64_t scale = 0;  // digits after the point, minus the integer part's dropped zeros
+    std::size_t mantissaDigits = 0;
+    bool point = false;
+    for (; i < length && (IsDigit(text[i]) || (text[i] == '.' && !point)); ++i) {
+        if (text[i] == '.') {
+            point = true;
+            continue;
+        }
+        ++mantissaDigits;
+        if (point) ++scale;
+        if (digits.empty() && text[i] == '0') continue;
+        digits += text[i];
+    }
+    if (mantissaDigits == 0) return false;
+    int64_t exponent = 0;
+    if (i < length && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        bool negativeExponent = false;
+        if (i < length && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
+        if (i == length) return false;
+        for (; i < length && IsDigit(text[i]); ++i) exponent = Clamp(exponent * 10 + (text[i] - '0'));
+        if (negativeExponent) exponent = -exponent;
+    }
+    if (i != length) return false;
+    std::size_t end = digits.size();
+    while (end > 0 && digits[end - 1] == '0') --end;
+    const int64_t trailingZeros = static_cast<int64_t>(digits.size() - end);
+    digits.resize(end);
+    number->exponent = digits.empty() ? 0 : Clamp(exponent - scale + trailingZeros);
+    return true;
+}
+
+FloatConversion ConvertDecimal(const BinaryFormat& format, const DecimalNumber& number) {
+    FloatConversion result;
+    if (number.kind == DecimalNumber::Kind::kInfinity) {
+        result.bits = InfinityBits(format, number.negative);
+        return result;
+    }
+    if (number.kind == DecimalNumber::Kind::kNan) {
+        result.bits = QuietNanBits(format, number.negative);
+        return result;
+    }
+    const uint64_t sign = number.negative ? format.SignMask() : 0u;
+    if (number.digits.empty()) {
+        result.bits = sign;
+        return result;
+    }
+    // value lies in [10^(top-1), 10^top): decide the certain overflows and underflows at once.
+    const int64_t top = Clamp(static_cast<int64_t>(number.digits.size()) + number.exponent);
+    if ((top - 1) * kLogScale > (format.MaxExponent() + 1) * kLog10Of2Scaled + kLogScale) {
+        result.bits = InfinityBits(format, number.negative);
+        result.overflow = result.inexact = true;
+        return result;
+    }
+    if (top * kLog2Of10Scaled < (format.MinSubnormalExponent() - 2) * kLogScale) {
+        result.bits = sign;
+        result.underflow = result.inexact = true;
+        return result;
+    }
+    // No rounding boundary has more significant digits than this: later digits only count as
+    // "something non-zero follows", which a final 1 keeps.
+    const std::size_t keep =
+        static_cast<std::size_t>(1 - format.MinSubnormalExponent() + format.MaxExponent() + 12);
+    std::string truncated;
+    const std::string* digits = &number.digits;
+    int64_t exponent = number.exponent;
+    if (number.digits.size() > keep) {
+        truncated.assign(number.digits, 0, keep);
+        truncated += '1';
+        exponent += static_cast<int64_t>(number.digits.size() - keep) - 1;
+        digits = &truncated;
+    }
+    BigNumber num = DigitsToNumber(*digits);
+    BigNumber den(1);
+    const int k = static_cast<int>(exponent);  // bounded by the checks above
+    if (k >= 0) {
+        num.MultiplyByPowerOfFive(k);
+    } else {
+        den.MultiplyByPowerOfFive(-k);
+    }
+    int power = k;
+    bool sticky = false;
+    const uint64_t q = Quotient(&num, &den, format.mantissaBits + 3, &power, &sticky);
+    return RoundToFormat(format, number.negative, q, power, sticky);
+}
+
+namespace {
+
+// a - b for digit strings of equal length with a >= b.
+void SubtractDigits(const std::string& a, const std::string& b, std::string* difference) {
+    difference->assign(a.size(), '0');
+    int borrow = 0;
+    for (std::size_t i = a.size(); i-- > 0;) {
+        int digit = (a[i] - '0') - (b[i] - '0') - borrow;
+        borrow = digit < 0 ? 1 : 0;
+        (*difference)[i] = static_cast<char>('0' + digit + 10 * borrow);
+    }
+}
+
+// The given value, negated, in exact d.ddde-N form (its plain text would be too long).
+void AppendNegatedScientific(const DecimalNumber& number, std::string* text) {
+    if (!number.negative) *text += '-';
+    *text += number.digits[0];
+    if (number.digits.size() > 1) {
+        *text += '.';
+        text->append(number.digits, 1, std::string::npos);
+    }
+    *text += 'e';
+    *text += std::to_string(number.exponent + static_cast<int64_t>(number.digits.size()) - 1);
+}
+
+}  // namespace
+
+void AppendConversionError(const BinaryFormat& format, const DecimalNumber& number, uint64_t bits,
+                           std::string* text) {
+    const FloatFields stored = DecodeFloat(format, bits);
+    if (stored.floatClass == FloatClass::kInfinity) {
+        *text += stored.negative ? "-inf" : "inf";
+        return;
+    }
+    if (!IsFinite(stored)) return;
+    if (number.digits.empty() && stored.significand == 0) {
+        *text += '0';
+        return;
+    }
+    if (stored.significand == 0 && -number.exponent > kPlainErrorDigits) {
+        AppendNegatedScientific(number, text);
+        return;
+    }
+    // Both as integers over one power of ten, 10^low, aligned digit for digit.
+    DecimalDigits storedDigits;
+    ExpandBinary(stored.significand, stored.power, &storedDigits);
+    const int64_t low = std::min<int64_t>(-storedDigits.fractionDigits, number.exponent);
+    std::string s = storedDigits.digits;
+    std::string g = number.digits;
+    if (!s.empty()) s.append(static_cast<std::size_t>(-storedDigits.fractionDigits - low), '0');
+    if (!g.empty()) g.append(static_cast<std::size_t>(number.exponent - low), '0');
+    const std::size_t length = std::max(s.size(), g.size());
+    s.insert(0, length - s.size(), '0');
+    g.insert(0, length - g.size(), '0');
+    // stored - given = sign * (|s| - |g|); the stored value has the given one's sign.
+    DecimalDigits error;
+    const bool storedLarger = s >= g;
+    SubtractDigits(storedLarger ? s : g, storedLarger ? g : s, &error.digits);
+    std::size_t start = 0;
+    while (start < error.digits.size() && error.digits[start] == '0') ++start;
+    error.digits.erase(0, start);
+    if (low >= 0) {
+        if (!error.digits.empty()) error.digits.append(static_cast<std::size_t>(low), '0');
+        error.fractionDigits = 0;
+    } else {
+        error.fractionDigits = static_cast<int>(-low);
+    }
+    const bool negative = storedLarger == number.negative;
+    AppendPlain(error, negative && !error.digits.empty(), text);
+}
+
+}  // namespace cv

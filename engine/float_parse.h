@@ -1,0 +1,42 @@
+// Decimal text to any IEEE binary layout, correctly rounded (to nearest, ties to even) for any
+// length of input, with the IEEE flags the conversion raises and its exact error.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "engine/ieee754.h"
+
+namespace cv {
+
+struct DecimalNumber {
+    enum class Kind { kFinite, kInfinity, kNan };
+    Kind kind = Kind::kFinite;
+    bool negative = false;
+    std::string digits;    // no leading or trailing zero; empty for zero
+    int64_t exponent = 0;  // value = digits * 10^exponent
+};
+
+// Reads [+-]digits[.digits][(e|E)[+-]digits] (digits on at least one side of the point), or inf,
+// infinity, nan in any case with an optional sign. False when the whole text is none of these.
+bool ParseDecimal(const char* text, std::size_t length, DecimalNumber* number);
+
+struct FloatConversion {
+    uint64_t bits = 0;
+    bool inexact = false;
+    bool overflow = false;
+    bool underflow = false;  // tiny after rounding, and inexact
+};
+
+// The nearest value (ties to even): infinity past the largest finite value's rounding range; a NaN
+// becomes the default quiet NaN.
+FloatConversion ConvertDecimal(const BinaryFormat& format, const DecimalNumber& number);
+
+// Appends the stored value minus the given finite one, exact, in plain decimal (or "inf"/"-inf" when
+// the stored value is infinite). An error far below the smallest subnormal, where the plain text would
+// be unreasonably long, is written d.ddde-N, still exact.
+void AppendConversionError(const BinaryFormat& format, const DecimalNumber& number, uint64_t bits,
+                           std::string* text);
+
+}  // namespace cv

@@ -1,0 +1,88 @@
+// libFuzzer target: the VALUE texts of `corvane-cli explain` in every format. No input may crash or
+// trip a sanitizer; an accepted value must read back to the same bits from the texts its
+// explanation gives (a float's shortest and exact texts, an integer's decimal reading, the hex of
+// any value), and the JSON line must stay plain ASCII without control characters.
+//
+// Input: byte 0 picks the format (past the named ones: fp:E:M from bytes 1 and 2); the rest, up to
+// its end, is the VALUE text.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "cli/explain_input.h"
+#include "cli/explain_report.h"
+#include "engine/binary_float.h"
+
+namespace {
+
+constexpr const char* kNamedFormats[] = {"f16", "bf16", "f32", "f64", "i8",  "i16", "i32", "i64", "u8",
+                                         "u16", "u32",  "u64", "c8",  "c16", "c32", "c64"};
+constexpr std::size_t kNamedCount = sizeof kNamedFormats / sizeof kNamedFormats[0];
+constexpr int kMinExponentBits = 2;
+constexpr int kExponentChoices = 14;  // 2..15
+constexpr int kMaxWidth = 64;
+
+[[noreturn]] void Fail(const char* what, const cv::ExplainFormat& format, const std::string& text) {
+    std::fprintf(stderr, "FAILED: %s (format %s, value \"%s\")\n", what, format.name.c_str(), text.c_str());
+    std::abort();
+}
+
+void ExpectBits(const cv::ExplainFormat& format, const std::string& text, uint64_t bits, const char* what) {
+    cv::ExplainedValue again;
+    if (!cv::ParseExplainValue(format, text.data(), text.size(), &again) || again.bits != bits) Fail(what, format, text);
+}
+
+void CheckReadBack(const cv::ExplainFormat& format, const cv::ExplainedValue& value) {
+    std::string text = "0x";
+    cv::AppendHexBits(value.bits, format.width, &text);
+    ExpectBits(format, text, value.bits, "hex does not read back");
+    text.clear();
+    if (format.kind == cv::ExplainKind::kFloat) {
+        cv::AppendShortest(format.layout, value.bits, &text);
+        ExpectBits(format, text, value.bits, "shortest does not read back");
+        if (!cv::IsFinite(cv::DecodeFloat(format.layout, value.bits))) return;
+        text.clear();
+        cv::AppendExactValue(format.layout, value.bits, &text);
+        ExpectBits(format, text, value.bits, "exact does not read back");
+    } else if (format.kind != cv::ExplainKind::kCharacters) {
+        const int shift = kMaxWidth - format.width;
+        const bool isSigned = format.kind == cv::ExplainKind::kSignedInteger;
+        const int64_t reading = static_cast<int64_t>(value.bits << shift) >> shift;
+        text = isSigned ? std::to_string(reading) : std::to_string(value.bits);
+        ExpectBits(format, text, value.bits, "decimal reading does not read back");
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    if (size < 3) return 0;
+    std::string name;
+    if (data[0] < kNamedCount) {
+        name = kNamedFormats[data[0]];
+    } else {
+        const int exponentBits = kMinExponentBits + data[1] % kExponentChoices;
+        const int mantissaBits = 1 + data[2] % (kMaxWidth - 1 - exponentBits);
+        name = "fp:" + std::to_string(exponentBits) + ":" + std::to_string(mantissaBits);
+    }
+    cv::ExplainFormat format;
+    if (!cv::ParseExplainFormat(name, &format)) Fail("format refused", format, name);
+    const std::string text(reinterpret_cast<const char*>(data) + 3, size - 3);
+    cv::ExplainedValue value;
+    std::string out;
+    if (!cv::ParseExplainValue(format, text.data(), text.size(), &value)) {
+        if (value.error.empty()) Fail("refused without a reason", format, text);
+        cv::AppendJsonError(text, value.error, &out);
+    } else {
+        CheckReadBack(format, value);
+        cv::AppendHumanReport(format, text, value, &out);
+        out.clear();
+        cv::AppendJsonReport(format, text, value, &out);
+    }
+    for (std::size_t i = 0; i + 1 < out.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(out[i]);
+        if (c < 0x20 || c >= 0x7F) Fail("JSON line with a raw control or non-ASCII byte", format, text);
+    }
+    return 0;
+}

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Times `corvane-cli explain f64 --json` (Release, native) over random 64-bit patterns fed one per line
+# on standard input, against the reference a user would otherwise write: Python's struct + decimal
+# printing the exact value and repr for the shortest, as JSON. Both read the same input in the same
+# run; prints values per second for each and the ratio (above 1: corvane-cli is faster).
+#   BENCH_EXPLAIN_VALUES  how many values (default 1000000)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+count=${BENCH_EXPLAIN_VALUES:-1000000}
+build=build/bench-native
+cmake --preset bench-native >/dev/null
+cmake --build --preset bench-native >/dev/null
+
+input=$build/f64-bits.txt
+python3 -c "
+import random, sys
+r = random.Random(11)
+sys.stdout.write(''.join('0x%016X\n' % r.getrandbits(64) for _ in range($count)))" >"$input"
+
+reference='
+import json, struct, sys
+from decimal import Decimal
+out = sys.stdout.write
+for line in sys.stdin:
+    text = line.strip()
+    x = struct.unpack("<d", struct.pack("<Q", int(text, 16)))[0]
+    exact = format(Decimal(x), "f") if x == x and abs(x) != float("inf") else repr(x)
+    out(json.dumps({"input": text, "exact": exact, "shortest": repr(x)}) + "\n")
+'
+
+seconds() {  # runs "$@" < input > /dev/null; prints the wall time in seconds
+  local start end
+  start=$(date +%s%N)
+  "$@" <"$input" >/dev/null
+  end=$(date +%s%N)
+  awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f", (e - s) / 1e9 }'
+}
+
+set +e
+cli_time=$(seconds $build/cli/corvane-cli explain f64 --json)
+set -e
+python_time=$(seconds python3 -c "$reference")
+awk -v n="$count" -v c="$cli_time" -v p="$python_time" 'BEGIN {
+  printf "  corvane-cli explain f64 --json  %8d values  %7.2f s  %9.0f values/s (goal: 100000)\n", n, c, n / c
+  printf "  Python struct+decimal+repr      %8d values  %7.2f s  %9.0f values/s\n", n, p, n / p
+  printf "  ratio (Python time / corvane-cli time)  %.2f\n", p / c }'

@@ -1,0 +1,114 @@
+// cv::BigNumber: each case builds a number with the operations exact conversions use, then checks
+// its decimal text and bit length against values computed independently.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "engine/big_number.h"
+
+namespace {
+
+using cv::BigNumber;
+
+BigNumber PowerOfTwo(int exponent) {
+    BigNumber number(1);
+    number.ShiftLeft(exponent);
+    return number;
+}
+
+struct BigCase {
+    const char* what;
+    std::function<BigNumber()> build;
+    const char* decimal;
+    int bitLength;
+};
+
+const BigCase kCases[] = {
+    {"2^200", [] { return PowerOfTwo(200); }, "1606938044258990275541962092341162602522202993782792835301376",
+     201},
+    {"10^30 - 1",
+     [] {
+         BigNumber n(1);
+         n.MultiplyByPowerOfTen(30);
+         n.Subtract(BigNumber(1));
+         return n;
+     },
+     "999999999999999999999999999999", 100},
+    {"(2^64 - 1)(2^64 + 1)",
+     [] {
+         BigNumber n(~uint64_t{0});
+         BigNumber m = PowerOfTwo(64);
+         m.Add(BigNumber(1));
+         n.Multiply(m);
+         return n;
+     },
+     "340282366920938463463374607431768211455", 128},
+    {"7 * 5^40 + 3",
+     [] {
+         BigNumber n(7);
+         n.MultiplyByPowerOfFive(40);
+         n.Add(BigNumber(3));
+         return n;
+     },
+     "63664629124104976654052734378", 96},
+    {"10^25 >> 13",
+     [] {
+         BigNumber n(1);
+         n.MultiplyByPowerOfTen(25);
+         n.ShiftRight(13);
+         return n;
+     },
+     "1220703125000000000000", 71},
+    {"3^100 - 2^150",
+     [] {
+         BigNumber n(1);
+         for (int i = 0; i < 100; ++i) n.MultiplyAdd(3, 0);
+         n.Subtract(PowerOfTwo(150));
+         return n;
+     },
+     "513950273039305371155402843796171777565724775377", 159},
+    {"(2^96 - 1)^2",
+     [] {
+         BigNumber n = PowerOfTwo(96);
+         n.Subtract(BigNumber(1));
+         BigNumber m = n;
+         n.Multiply(m);
+         return n;
+     },
+     "6277101735386680763835789423049210091073826769276946612225", 192},
+    {"2^70 >> 70",
+     [] {
+         BigNumber n = PowerOfTwo(70);
+         n.ShiftRight(70);
+         return n;
+     },
+     "1", 1},
+    {"2^40 - 2^40",
+     [] {
+         BigNumber n = PowerOfTwo(40);
+         n.Subtract(PowerOfTwo(40));
+         return n;
+     },
+     "0", 0},
+};
+
+TEST(BigNumber, BuildsExactValues) {
+    for (const BigCase& c : kCases) {
+        const BigNumber n = c.build();
+        EXPECT_EQ(n.ToDecimal(), c.decimal) << c.what;
+        EXPECT_EQ(n.BitLength(), c.bitLength) << c.what;
+    }
+}
+
+TEST(BigNumber, ComparesByValue) {
+    const BigNumber small = PowerOfTwo(95);
+    BigNumber large = PowerOfTwo(96);
+    large.Subtract(BigNumber(1));
+    EXPECT_EQ(small.Compare(large), -1);
+    EXPECT_EQ(large.Compare(small), 1);
+    EXPECT_EQ(large.Compare(large), 0);
+    EXPECT_TRUE(large.Bit(94) && !small.Bit(94) && small.Bit(95));
+    EXPECT_EQ(large.Low64(), ~uint64_t{0});
+}
+
+}  // namespace
