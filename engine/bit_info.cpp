@@ -3,29 +3,12 @@
 #include <cstring>
 
 #include "engine/format_real.h"
+#include "engine/ieee754.h"
 #include "engine/value_text.h"
 
 namespace cv {
 
 namespace {
-
-// Where the fields of a real lie, by size.
-struct RealLayout {
-    int signBit;
-    int exponentLow;  // f: the lowest exponent bit
-    int bias;
-    int mantissaBits;  // m
-};
-
-constexpr RealLayout kSingleLayout{31, 23, 127, 23};
-constexpr RealLayout kDoubleLayout{63, 52, 1023, 52};
-
-// The fields of a double, for building the power of two of a mantissa bit.
-constexpr int kDoubleFractionBits = 52;
-constexpr int kDoubleBias = 1023;
-constexpr int kDoubleMinNormalExponent = -1022;
-constexpr int kDoubleMaxExponent = 1023;
-constexpr int kDoubleMinSubnormalExponent = -1074;
 
 enum class RealPart { Sign, Exponent, Mantissa };
 
@@ -79,11 +62,12 @@ void AppendUnsigned(char (&dest)[N], uint64_t value) {
 // The double 2**p, exact for every p a mantissa bit can have (-1074 .. 1023); below -1022 it is the
 // subnormal with the one fraction bit of that weight.
 double PowerOfTwo(int p) {
+    constexpr BinaryFormat kFormat = kDoubleFormat;
     uint64_t bits = 0;
-    if (p >= kDoubleMinNormalExponent && p <= kDoubleMaxExponent) {
-        bits = static_cast<uint64_t>(p + kDoubleBias) << kDoubleFractionBits;
-    } else if (p >= kDoubleMinSubnormalExponent && p < kDoubleMinNormalExponent) {
-        bits = 1ull << (p - kDoubleMinSubnormalExponent);
+    if (p >= kFormat.MinNormalExponent() && p <= kFormat.MaxExponent()) {
+        bits = static_cast<uint64_t>(p + kFormat.Bias()) << kFormat.mantissaBits;
+    } else if (p >= kFormat.MinSubnormalExponent() && p < kFormat.MinNormalExponent()) {
+        bits = 1ull << (p - kFormat.MinSubnormalExponent());
     }
     double value;
     std::memcpy(&value, &bits, sizeof value);
@@ -116,9 +100,9 @@ void ComposePowerPart(char (&part)[N], const char* label, int power) {
 }
 
 template <std::size_t N>
-void ComposeExponentPart(char (&part)[N], const RealLayout& layout, int n, int e) {
-    const int j = n - layout.exponentLow;
-    const int x = e - layout.bias;
+void ComposeExponentPart(char (&part)[N], const BinaryFormat& format, int n, int e) {
+    const int j = n - format.LowestExponentBit();
+    const int x = e - format.Bias();
     CopyText(part, "Exponent value when set:  2**");
     AppendInteger(part, j);
     AppendText(part, " = ");
@@ -126,7 +110,7 @@ void ComposeExponentPart(char (&part)[N], const RealLayout& layout, int n, int e
     AppendText(part, "\r\nTrue binary exponent:     ");
     AppendInteger(part, e);
     AppendText(part, "-");
-    AppendInteger(part, layout.bias);
+    AppendInteger(part, format.Bias());
     AppendText(part, " = ");
     AppendInteger(part, x);
     // The places between the hidden bit and the binary point: h.dd is 0 right, 0.hd is 0 left.
@@ -139,8 +123,8 @@ void ComposeExponentPart(char (&part)[N], const RealLayout& layout, int n, int e
 }
 
 template <std::size_t N>
-void ComposeMantissaPart(char (&part)[N], const RealLayout& layout, int n, int e) {
-    const int p = e - layout.bias + n - layout.mantissaBits;
+void ComposeMantissaPart(char (&part)[N], const BinaryFormat& format, int n, int e) {
+    const int p = e - format.Bias() + n - format.mantissaBits;
     FormatReal(PowerOfTwo(p), kBitValueDigits, WorkText, kWorkTextSize);
     CopyText(part, "Value when set: 2**");
     AppendInteger(part, p);
@@ -166,20 +150,19 @@ bool ComposeRealPart(char (&part)[N], WindowRef owner, int n) {
         CopyText(part, WorkText);
         return true;
     }
-    const RealLayout& layout = ByteCount == 4 ? kSingleLayout : kDoubleLayout;
-    const uint32_t exponentMask = (1u << (layout.signBit - layout.exponentLow)) - 1;
-    const int e = static_cast<int>((Value64() >> layout.exponentLow) & exponentMask);
+    const BinaryFormat& format = ByteCount == 4 ? kSingleFormat : kDoubleFormat;
+    const int e = static_cast<int>((Value64() & format.ExponentMask()) >> format.mantissaBits);
 
     RealPart role = RealPart::Exponent;
-    if (n == layout.signBit) {
+    if (n == format.SignBit()) {
         role = RealPart::Sign;
-    } else if (n < layout.exponentLow) {
+    } else if (n < format.LowestExponentBit()) {
         role = RealPart::Mantissa;
     }
     switch (role) {
         case RealPart::Sign: CopyText(part, kSignBitText); return true;
-        case RealPart::Exponent: ComposeExponentPart(part, layout, n, e); return true;
-        case RealPart::Mantissa: ComposeMantissaPart(part, layout, n, e); return true;
+        case RealPart::Exponent: ComposeExponentPart(part, format, n, e); return true;
+        case RealPart::Mantissa: ComposeMantissaPart(part, format, n, e); return true;
         default: ReportInternalError(owner, "Unexpected Part Identifier in InfoBox/Real"); return false;
     }
 }

@@ -11,20 +11,10 @@
 
 #include <cstring>
 
+#include "engine/ieee754.h"
+
 namespace cv {
 namespace {
-
-// IEEE 754 double fields.
-constexpr uint64_t kSignBit = 1ull << 63;
-constexpr int kMantissaBits = 52;
-constexpr uint64_t kMantissaMask = (1ull << kMantissaBits) - 1;
-constexpr uint64_t kHiddenBit = 1ull << kMantissaBits;
-constexpr uint64_t kExponentMask = 0x7FFull << kMantissaBits;
-constexpr int kExponentAllOnes = 0x7FF;
-constexpr int kExponentBias = 1023;
-// A normal number is (kHiddenBit | mantissa) * 2^(field - kUnitExponentOffset); a subnormal one
-// mantissa * 2^(1 - kUnitExponentOffset), down to 2^-1074.
-constexpr int kUnitExponentOffset = kExponentBias + kMantissaBits;
 
 constexpr int kDigitCount = 17;
 constexpr uint64_t kTenPow16 = 10000000000000000ull;
@@ -826,15 +816,18 @@ void WriteDigits(uint64_t q, char digits[kDigitCount]) {
 void Digits17(double value, char digits[kDigitCount], int* pointPosition, bool alwaysExact) {
     uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
-    const int exponentField = static_cast<int>((bits & kExponentMask) >> kMantissaBits);
-    const uint64_t mantissa = bits & kMantissaMask;
-    if (exponentField == kExponentAllOnes || (exponentField == 0 && mantissa == 0)) {
+    const int exponentField =
+        static_cast<int>((bits & kDoubleFormat.ExponentMask()) >> kDoubleFormat.mantissaBits);
+    const uint64_t mantissa = bits & kDoubleFormat.MantissaMask();
+    if (exponentField == kDoubleFormat.MaxBiasedExponent() || (exponentField == 0 && mantissa == 0)) {
         std::memset(digits, '0', kDigitCount);
         *pointPosition = 0;
         return;
     }
-    uint64_t m = exponentField == 0 ? mantissa : (mantissa | kHiddenBit);
-    int e2 = (exponentField == 0 ? 1 : exponentField) - kUnitExponentOffset;
+    // A normal number is (hidden bit | mantissa) * 2^(field - 1 + lowest exponent), a subnormal one
+    // mantissa * 2^(lowest exponent), the lowest being 2^-1074.
+    uint64_t m = exponentField == 0 ? mantissa : (mantissa | kDoubleFormat.HiddenBit());
+    int e2 = (exponentField == 0 ? 1 : exponentField) - 1 + kDoubleFormat.MinSubnormalExponent();
     const int shift = LeadingZeros(m);
     m <<= shift;
     e2 -= shift;
@@ -914,9 +907,9 @@ void ComposeReal(double value, int digits, char* out) {
     uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     char* cursor = out;
-    if ((bits & kSignBit) != 0) *cursor++ = '-';
-    if ((bits & kExponentMask) == kExponentMask) {
-        cursor = Append(cursor, (bits & kMantissaMask) == 0 ? "inf" : "nan");
+    if ((bits & kDoubleFormat.SignMask()) != 0) *cursor++ = '-';
+    if ((bits & kDoubleFormat.ExponentMask()) == kDoubleFormat.ExponentMask()) {
+        cursor = Append(cursor, (bits & kDoubleFormat.MantissaMask()) == 0 ? "inf" : "nan");
         *cursor = '\0';
         return;
     }

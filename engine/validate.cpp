@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/ieee754.h"
 #include "engine/value_text.h"
 
 namespace cv {
@@ -125,43 +126,27 @@ private:
     std::vector<uint32_t> limbs_;
 };
 
-// IEEE double precision.
-constexpr int kDoubleFractionBits = 52;
-constexpr int kDoubleExponentBias = 1023;
-constexpr int kDoubleMaxBiasedExponent = 2047;
-constexpr int kDoubleLowestBitExponent = -1074;  // the weight of the smallest subnormal's bit
-constexpr uint64_t kDoubleSignBit = 1ull << 63;
-constexpr uint64_t kDoubleFractionMask = (1ull << kDoubleFractionBits) - 1;
-
-// IEEE single precision.
-constexpr int kSingleFractionBits = 23;
-constexpr int kSingleExponentBias = 127;
-constexpr int kSingleMaxBiasedExponent = 255;
-constexpr int kSingleMinNormalExponent = -126;
-constexpr uint32_t kSingleSignBit = 1u << 31;
-constexpr uint32_t kSingleFractionMask = (1u << kSingleFractionBits) - 1;
-constexpr uint32_t kSingleInfinity = 0x7F800000u;
-
 // Bits of the double nearest (ties to even) to (q + f) * 2^exponent, where 0 <= f < 1 and sticky
 // tells whether f is above 0; q holds at least 54 significant bits.
 uint64_t RoundToDoubleBits(uint64_t q, int exponent, bool sticky) {
     int length = 0;
     for (uint64_t rest = q; rest != 0; rest >>= 1) ++length;
-    int lowest = length - 1 + exponent - kDoubleFractionBits;
-    if (lowest < kDoubleLowestBitExponent) lowest = kDoubleLowestBitExponent;
+    int lowest = length - 1 + exponent - kDoubleFormat.mantissaBits;
+    if (lowest < kDoubleFormat.MinSubnormalExponent()) lowest = kDoubleFormat.MinSubnormalExponent();
     const int dropped = lowest - exponent;  // at least 1 since q is longer than 53 bits
     uint64_t kept = dropped >= 64 ? 0 : q >> dropped;
     const bool half = dropped - 1 < 64 && ((q >> (dropped - 1)) & 1) != 0;
     const bool below = sticky || (dropped - 1 >= 64 ? q != 0 : (q & ((1ull << (dropped - 1)) - 1)) != 0);
     if (half && (below || (kept & 1) != 0)) ++kept;
-    if (kept == 1ull << (kDoubleFractionBits + 1)) {
+    if (kept == 1ull << (kDoubleFormat.mantissaBits + 1)) {
         kept >>= 1;
         ++lowest;
     }
-    if (kept < 1ull << kDoubleFractionBits) return kept;  // subnormal (or zero)
-    const int biased = lowest + kDoubleFractionBits + kDoubleExponentBias;
-    if (biased >= kDoubleMaxBiasedExponent) return static_cast<uint64_t>(kDoubleMaxBiasedExponent) << 52;
-    return (static_cast<uint64_t>(biased) << kDoubleFractionBits) | (kept & kDoubleFractionMask);
+    if (kept < 1ull << kDoubleFormat.mantissaBits) return kept;  // subnormal (or zero)
+    const int biased = lowest + kDoubleFormat.mantissaBits + kDoubleFormat.Bias();
+    if (biased >= kDoubleFormat.MaxBiasedExponent()) return kDoubleFormat.ExponentMask();
+    return (static_cast<uint64_t>(biased) << kDoubleFormat.mantissaBits) |
+           (kept & kDoubleFormat.MantissaMask());
 }
 
 // Significant digits beyond this many only matter as "something non-zero follows": a 1 stands
@@ -181,7 +166,7 @@ double BitsToDouble(uint64_t bits) {
 // The correctly rounded double of digits x 10^exponent (digits without leading zeros, not empty).
 uint64_t DecimalToDoubleBits(const std::vector<uint8_t>& digits, int64_t exponent) {
     const int64_t magnitude = static_cast<int64_t>(digits.size()) + exponent;
-    if (magnitude >= kOverflowMagnitude) return static_cast<uint64_t>(kDoubleMaxBiasedExponent) << 52;
+    if (magnitude >= kOverflowMagnitude) return kDoubleFormat.ExponentMask();
     if (magnitude <= kUnderflowMagnitude) return 0;
 
     BigNumber numerator;
@@ -495,7 +480,7 @@ double TextToDouble(const char* text) {
         }
         bits = DecimalToDoubleBits(digits, exponent);
     }
-    if (negative) bits |= kDoubleSignBit;
+    if (negative) bits |= kDoubleFormat.SignMask();
     return BitsToDouble(bits);
 }
 
@@ -522,36 +507,42 @@ bool ReadHexNumber(const char* text, unsigned maxDigits, uint32_t* number) {
 uint32_t RoundToSingleBits(double value) {
     uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
-    const uint32_t sign = (bits & kDoubleSignBit) != 0 ? kSingleSignBit : 0u;
-    const int biased = static_cast<int>((bits >> kDoubleFractionBits) & 0x7FF);
-    const uint64_t fraction = bits & kDoubleFractionMask;
-    if (biased == kDoubleMaxBiasedExponent) {
+    const uint64_t sign = (bits & kDoubleFormat.SignMask()) != 0 ? kSingleFormat.SignMask() : 0u;
+    const int biased = static_cast<int>((bits & kDoubleFormat.ExponentMask()) >> kDoubleFormat.mantissaBits);
+    const uint64_t fraction = bits & kDoubleFormat.MantissaMask();
+    const int fractionDrop = kDoubleFormat.mantissaBits - kSingleFormat.mantissaBits;
+    uint64_t single = sign;
+    if (biased == kDoubleFormat.MaxBiasedExponent()) {
         // Infinity stays infinity; a NaN keeps its top fraction bits and stays a NaN.
-        if (fraction == 0) return sign | kSingleInfinity;
-        return sign | kSingleInfinity | 0x00400000u | static_cast<uint32_t>(fraction >> 29);
+        single |= kSingleFormat.ExponentMask();
+        if (fraction != 0) single |= kSingleFormat.QuietBit() | (fraction >> fractionDrop);
+        return static_cast<uint32_t>(single);
     }
-    if (biased == 0) return sign;  // zero, or a double subnormal: far below half the least single
-    const int exponent = biased - kDoubleExponentBias;  // value = mantissa x 2^(exponent - 52)
-    const uint64_t mantissa = fraction | (1ull << kDoubleFractionBits);
-    int dropped = kDoubleFractionBits - kSingleFractionBits;
-    if (exponent < kSingleMinNormalExponent) dropped += kSingleMinNormalExponent - exponent;
-    if (dropped > 60) return sign;
+    // Zero, or a double subnormal: far below half the least single.
+    if (biased == 0) return static_cast<uint32_t>(sign);
+    const int exponent = biased - kDoubleFormat.Bias();  // value = mantissa x 2^(exponent - 52)
+    const uint64_t mantissa = fraction | kDoubleFormat.HiddenBit();
+    int dropped = fractionDrop;
+    if (exponent < kSingleFormat.MinNormalExponent()) dropped += kSingleFormat.MinNormalExponent() - exponent;
+    if (dropped > 60) return static_cast<uint32_t>(sign);
     uint64_t kept = mantissa >> dropped;
     const uint64_t half = 1ull << (dropped - 1);
     const uint64_t rest = mantissa & ((1ull << dropped) - 1);
     if (rest > half || (rest == half && (kept & 1) != 0)) ++kept;
-    if (exponent < kSingleMinNormalExponent) {
+    if (exponent < kSingleFormat.MinNormalExponent()) {
         // Subnormal: the bits are the count of least units; 2^23 of them is the least normal.
-        return sign | static_cast<uint32_t>(kept);
+        return static_cast<uint32_t>(sign | kept);
     }
-    int singleBiased = exponent + kSingleExponentBias;
-    if (kept == 1ull << (kSingleFractionBits + 1)) {
+    int singleBiased = exponent + kSingleFormat.Bias();
+    if (kept == kSingleFormat.HiddenBit() << 1) {
         kept >>= 1;
         ++singleBiased;
     }
-    if (singleBiased >= kSingleMaxBiasedExponent) return sign | kSingleInfinity;
-    return sign | (static_cast<uint32_t>(singleBiased) << kSingleFractionBits) |
-           (static_cast<uint32_t>(kept) & kSingleFractionMask);
+    if (singleBiased >= kSingleFormat.MaxBiasedExponent())
+        return static_cast<uint32_t>(sign | kSingleFormat.ExponentMask());
+    single |= (static_cast<uint64_t>(singleBiased) << kSingleFormat.mantissaBits) |
+              (kept & kSingleFormat.MantissaMask());
+    return static_cast<uint32_t>(single);
 }
 
 unsigned ValidateInput(uint32_t mode, WindowRef owner) {

@@ -3,18 +3,11 @@
 #include <cstring>
 
 #include "engine/format_real.h"
+#include "engine/ieee754.h"
 
 namespace cv {
 
 namespace {
-
-// Fields of the word that holds a real's sign and exponent (the low half for 4 bytes, the high
-// half for 8 bytes).
-constexpr uint32_t kSignBit = 0x80000000u;
-constexpr uint32_t kSingleExponentMask = 0x7F800000u;  // bits 23..30
-constexpr uint32_t kSingleFractionMask = 0x007FFFFFu;  // bits 0..22
-constexpr uint32_t kDoubleExponentMask = 0x7FF00000u;  // bits 52..62 of the value
-constexpr uint32_t kDoubleFractionMask = 0x000FFFFFu;  // bits 32..51; bits 0..31 are the low half
 
 constexpr int kSingleDigits = 12;
 constexpr int kDoubleDigits = 20;
@@ -137,25 +130,16 @@ void RenderHexText(WindowRef owner) {
 }
 
 unsigned ClassifyReal(WindowRef owner) {
-    uint32_t word;
-    uint32_t exponentMask;
-    bool fractionZero;
-    switch (ByteCount) {
-        case 4:
-            word = BitValue[0];
-            exponentMask = kSingleExponentMask;
-            fractionZero = (word & kSingleFractionMask) == 0;
-            break;
-        case 8:
-            word = BitValue[1];
-            exponentMask = kDoubleExponentMask;
-            fractionZero = (word & kDoubleFractionMask) == 0 && BitValue[0] == 0;
-            break;
-        default: ReportInternalError(owner, "Unexpected Byte Count in ValidateInput/IDM_SHADE"); return 0;
+    if (ByteCount != 4 && ByteCount != 8) {
+        ReportInternalError(owner, "Unexpected Byte Count in ValidateInput/IDM_SHADE");
+        return 0;
     }
-    const uint32_t exponent = word & exponentMask;
-    if (exponent != 0 && exponent != exponentMask) return 1;
-    CopyText(WorkText, (word & kSignBit) != 0 ? "-" : "+");
+    const BinaryFormat& format = ByteCount == 4 ? kSingleFormat : kDoubleFormat;
+    const uint64_t bits = ByteCount == 4 ? BitValue[0] : Value64();
+    const uint64_t exponent = bits & format.ExponentMask();
+    if (exponent != 0 && exponent != format.ExponentMask()) return 1;
+    const bool fractionZero = (bits & format.MantissaMask()) == 0;
+    CopyText(WorkText, (bits & format.SignMask()) != 0 ? "-" : "+");
     if (exponent == 0) {
         AppendText(WorkText, fractionZero ? "0.0" : "Denormalized Number");
     } else {

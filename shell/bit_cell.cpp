@@ -38,9 +38,9 @@ void RepaintCell(HWND cell) {
 
 bool IsShadedCell(int bit) {
     if (DataType != IDM_REAL || ShadeExponent != 1) return false;
-    if (ByteCount == 4) return bit >= kSingleExponentLow && bit <= kSingleExponentHigh;
-    if (ByteCount == 8) return bit >= kDoubleExponentLow && bit <= kDoubleExponentHigh;
-    return false;
+    if (ByteCount != 4 && ByteCount != 8) return false;
+    const BinaryFormat& format = ByteCount == 4 ? kSingleFormat : kDoubleFormat;
+    return bit >= format.LowestExponentBit() && bit <= format.HighestExponentBit();
 }
 
 HGDIOBJ MarkPen(bool shaded, bool set) {

@@ -55,6 +55,11 @@ void RepaintCells(int firstBit, int lastBit) {
     for (int bit = firstBit; bit <= lastBit; ++bit) InvalidateRect(CellWindows[bit], nullptr, FALSE);
 }
 
+// The exponent cells of a real of that format, the cells that may be shaded.
+void RepaintExponentCells(const BinaryFormat& format) {
+    RepaintCells(format.LowestExponentBit(), format.HighestExponentBit());
+}
+
 // Flips a 0/1 option and its check mark.
 void ToggleOption(uint32_t& option, UINT id) {
     option = option != 0 ? 0 : 1;
@@ -80,9 +85,9 @@ void OnShade(LPARAM size) {
         size = ByteCount;
     }
     if (size == 4) {
-        RepaintCells(kSingleExponentLow, kSingleExponentHigh);
+        RepaintExponentCells(kSingleFormat);
     } else {
-        RepaintCells(kDoubleExponentLow, kDoubleExponentHigh);
+        RepaintExponentCells(kDoubleFormat);
     }
 }
 
@@ -217,8 +222,8 @@ void SelectByteCount(HWND window, int radio) {
                  SWP_NOMOVE | SWP_NOZORDER);
     ShowWindow(window, SW_SHOWNA);
     if (DataType != IDM_REAL || ShadeExponent != 1) return;
-    if (size == 4 || size == 8) RepaintCells(kSingleExponentLow, kSingleExponentHigh);
-    if (size == 8) RepaintCells(kDoubleExponentLow, kDoubleExponentHigh);
+    if (size == 4 || size == 8) RepaintExponentCells(kSingleFormat);
+    if (size == 8) RepaintExponentCells(kDoubleFormat);
 }
 
 // ---- Bit operations of the push buttons ----

@@ -3,16 +3,11 @@
 
 #include <windows.h>
 
+#include "engine/ieee754.h"
 #include "engine/value_state.h"
 #include "shell/resources/resource_ids.h"
 
 namespace cv {
-
-// The exponent fields of single and double precision reals, the cells that may be shaded.
-constexpr int kSingleExponentLow = 23;
-constexpr int kSingleExponentHigh = 30;
-constexpr int kDoubleExponentLow = 52;
-constexpr int kDoubleExponentHigh = 62;
 
 // ---- Kept by start-up (startup.cpp) ----
 extern HINSTANCE Instance;
