@@ -5,6 +5,7 @@
 #include "engine/format_real.h"
 #include "engine/ieee754.h"
 #include "engine/value_text.h"
+#include "engine/write_decimal.h"
 
 namespace cv {
 
@@ -16,46 +17,18 @@ constexpr const char* kSignBitText = "Value when set:  Sign bit (Negative)";
 // A bit's power of two is written with the precision of 8-byte reals, also for a 4-byte real.
 constexpr int kBitValueDigits = 20;
 
-constexpr std::size_t kNumberTextSize = 24;  // "-9223372036854775808" and its terminator
-
-// Decimal digits of value, at least minDigits of them (zero-padded), with a "-" before a negative
-// one: the conversions %d, %02d and %lu without a C runtime, so no width can overrun.
-void FormatInteger(int64_t value, int minDigits, char (&out)[kNumberTextSize]) {
-    char digits[kNumberTextSize];
-    int count = 0;
-    uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-    do {
-        digits[count++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    // As with printf, the minimum width counts the sign.
-    const int width = value < 0 ? minDigits - 1 : minDigits;
-    while (count < width && count < 20) digits[count++] = '0';
-    int pos = 0;
-    if (value < 0) out[pos++] = '-';
-    while (count > 0) out[pos++] = digits[--count];
-    out[pos] = '\0';
-}
-
+// The number as %d (or %02d with minDigits 2) would write it.
 template <std::size_t N>
 void AppendInteger(char (&dest)[N], int64_t value, int minDigits = 1) {
-    char number[kNumberTextSize];
-    FormatInteger(value, minDigits, number);
+    char number[kMaxDecimalDigits + 2];
+    FormatDecimal(value, minDigits, number, sizeof number);
     AppendText(dest, number);
 }
 
 template <std::size_t N>
 void AppendUnsigned(char (&dest)[N], uint64_t value) {
-    char digits[kNumberTextSize];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    char number[kNumberTextSize];
-    int pos = 0;
-    while (count > 0) number[pos++] = digits[--count];
-    number[pos] = '\0';
+    char number[kMaxDecimalDigits + 1];
+    *WriteDecimal(value, 1, number) = '\0';
     AppendText(dest, number);
 }
 

@@ -4,6 +4,7 @@
 
 #include "engine/format_real.h"
 #include "engine/ieee754.h"
+#include "engine/write_decimal.h"
 
 namespace cv {
 
@@ -11,29 +12,6 @@ namespace {
 
 constexpr int kSingleDigits = 12;
 constexpr int kDoubleDigits = 20;
-
-// Decimal digits of a number, written by hand so that every platform gives the same text.
-void WriteUnsigned(uint32_t number, char* out, std::size_t size) {
-    char reversed[11];
-    std::size_t n = 0;
-    do {
-        reversed[n++] = static_cast<char>('0' + number % 10);
-        number /= 10;
-    } while (number != 0);
-    std::size_t i = 0;
-    while (n > 0 && i + 1 < size) out[i++] = reversed[--n];
-    out[i] = '\0';
-}
-
-void WriteSigned(int32_t number, char* out, std::size_t size) {
-    if (number >= 0) {
-        WriteUnsigned(static_cast<uint32_t>(number), out, size);
-        return;
-    }
-    out[0] = '-';
-    // The magnitude taken unsigned, so that -2147483648 needs no special case.
-    WriteUnsigned(0u - static_cast<uint32_t>(number), out + 1, size - 1);
-}
 
 // Uppercase hexadecimal of the low 4*digits bits, zero-padded to exactly `digits` characters.
 void WriteHex(uint32_t number, int digits, char* out) {
@@ -60,7 +38,7 @@ void RenderSigned(WindowRef owner) {
         case 4: number = static_cast<int32_t>(BitValue[0]); break;
         default: ReportInternalError(owner, "Unexpected Byte Count in WndProc/IDM_SIGNED"); return;
     }
-    WriteSigned(number, WorkText, sizeof WorkText);
+    FormatDecimal(number, 1, WorkText, sizeof WorkText);
 }
 
 void RenderUnsigned(WindowRef owner) {
@@ -71,7 +49,7 @@ void RenderUnsigned(WindowRef owner) {
         case 4: number = BitValue[0]; break;
         default: ReportInternalError(owner, "Unexpected Byte Count in WndProc/IDM_UNSIGNED"); return;
     }
-    WriteUnsigned(number, WorkText, sizeof WorkText);
+    FormatDecimal(number, 1, WorkText, sizeof WorkText);
 }
 
 void RenderReal(WindowRef owner) {

@@ -13,7 +13,8 @@
 #include <string>
 
 #include "engine/bit_info.h"
-#include "engine/validate.h"
+#include "engine/box_edit.h"
+#include "engine/text_to_number.h"
 #include "engine/value_state.h"
 #include "engine/value_text.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/bit_ops.h"
-#include "engine/validate.h"
+#include "engine/box_edit.h"
 #include "shell/shell.h"
 
 namespace cv {

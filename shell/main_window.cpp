@@ -4,7 +4,7 @@
 #include <initializer_list>
 
 #include "engine/bit_ops.h"
-#include "engine/validate.h"
+#include "engine/box_edit.h"
 #include "engine/value_text.h"
 #include "shell/shell.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "engine/validate.h"
+#include "engine/box_edit.h"
 #include "shell/shell.h"
 
 namespace cv {

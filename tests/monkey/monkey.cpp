@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/validate.h"
+#include "engine/box_edit.h"
 #include "engine/value_text.h"
 #include "shell/shell.h"
 
