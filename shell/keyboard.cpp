@@ -11,23 +11,13 @@ namespace cv {
 
 namespace {
 
-// Positions of the focus cycle kept in FocusIndex.
-constexpr uint32_t kFocusValueBox = 1;
-constexpr uint32_t kFocusHexBox = 2;
-constexpr uint32_t kFocusRadio = 3;
-constexpr uint32_t kFocusFirstPush = 4;  // "&<"; "&Flip" is kFocusFirstPush + 4
-constexpr uint32_t kFocusLastPush = 8;
-constexpr uint32_t kFocusBitCells = 9;
-constexpr uint32_t kFocusPastEnd = 10;  // only for a moment, at the end of a forward Tab
-
 constexpr int kPushButtonCount = 5;
-constexpr int kRadioButtonCount = 4;
 constexpr int kCellCount = 64;
 
 // Position of the current size among the radio buttons "1", "2", "4", "8".
 uint32_t CurrentRadioPosition() {
-    const uint32_t position = ByteCount < 9 ? RadioOfSize[ByteCount] : RadioOfSize[4];
-    return position < kRadioButtonCount ? position : RadioOfSize[4];
+    const uint32_t position = ByteCount < 9 ? RadioOfSize[ByteCount] : RadioOfSize[kCommonSize];
+    return position < kRadioCount ? position : RadioOfSize[kCommonSize];
 }
 
 HWND CurrentSizeRadio() {
@@ -67,7 +57,7 @@ void OnEditActive(HWND edit) {
 
 void OnEditTab(HWND edit) {
     switch (StepFocusIndex()) {
-        case 0:
+        case kFocusBeforeFirst:
             FocusIndex = kFocusBitCells;
             FocusBitCells(GetParent(edit));
             break;
@@ -88,17 +78,9 @@ void OnRadioTab(HWND radio) {
 
 // The arrows cycle through the sizes that the data type allows, wrapping at both ends.
 void OnRadioArrow(HWND radio, bool forward) {
-    const uint32_t position = CurrentRadioPosition();
-    uint32_t next = position;
-    switch (DataType) {
-        case IDM_ANSI:
-        case IDM_OEM: next = (forward ? position + 1 : position - 1) & 3; break;
-        case IDM_SIGNED:
-        case IDM_UNSIGNED: next = (forward ? position + 4 : position + 2) % 3; break;
-        case IDM_REAL: next = ((position - 1) & 1) + 2; break;
-        default: return;  // no type chosen yet: no size to move to
-    }
-    SendMessageA(GetParent(radio), WM_COMMAND, IDM_BYTES1 + next, 0);
+    const int next = RadioAfterArrow(DataType, CurrentRadioPosition(), forward);
+    if (next < 0) return;  // no type chosen yet: no size to move to
+    SendMessageA(GetParent(radio), WM_COMMAND, IDM_BYTES1 + static_cast<WPARAM>(next), 0);
     SetFocus(CurrentSizeRadio());
     FocusIndex = kFocusRadio;
 }
@@ -114,10 +96,10 @@ void OnPushTab(HWND button) {
     const uint32_t focus = StepFocusIndex();
     switch (focus) {
         case kFocusRadio: SetFocus(CurrentSizeRadio()); break;
-        case 4:
-        case 5:
-        case 6:
-        case 7:
+        case kFocusFirstPush:
+        case kFocusFirstPush + 1:
+        case kFocusFirstPush + 2:
+        case kFocusFirstPush + 3:
         case kFocusLastPush: SetFocus(PushButtonAt(focus)); break;
         case kFocusBitCells: FocusBitCells(GetParent(button)); break;
         default: ReportInternalError(button, "Unexpected Focus Value in PBtnProc"); break;
@@ -127,17 +109,17 @@ void OnPushTab(HWND button) {
 void OnMainTab(HWND window) {
     const uint32_t focus = StepFocusIndex();
     switch (focus) {
-        case 0:
+        case kFocusBeforeFirst:
             FocusIndex = kFocusBitCells;
             SendMessageA(window, WM_SHOWBITFOCUS, 0, 0);
             break;
         case kFocusValueBox: SetFocus(ValueBox); break;
         case kFocusHexBox: SetFocus(HexBox); break;
         case kFocusRadio: SetFocus(CurrentSizeRadio()); break;
-        case 4:
-        case 5:
-        case 6:
-        case 7:
+        case kFocusFirstPush:
+        case kFocusFirstPush + 1:
+        case kFocusFirstPush + 2:
+        case kFocusFirstPush + 3:
         case kFocusLastPush: SetFocus(PushButtonAt(focus)); break;
         case kFocusBitCells: SendMessageA(window, WM_SHOWBITFOCUS, 0, 0); break;
         case kFocusPastEnd:

@@ -9,6 +9,16 @@
 
 namespace cv {
 
+// Positions of the focus cycle kept in FocusIndex.
+constexpr uint32_t kFocusBeforeFirst = 0;  // only for a moment, at the start of a backward Tab
+constexpr uint32_t kFocusValueBox = 1;
+constexpr uint32_t kFocusHexBox = 2;
+constexpr uint32_t kFocusRadio = 3;
+constexpr uint32_t kFocusFirstPush = 4;  // "&<"; "&Flip" is kFocusFirstPush + 4
+constexpr uint32_t kFocusLastPush = 8;
+constexpr uint32_t kFocusBitCells = 9;
+constexpr uint32_t kFocusPastEnd = 10;  // only for a moment, at the end of a forward Tab
+
 // ---- Kept by start-up (startup.cpp) ----
 extern HINSTANCE Instance;
 extern HWND MainWindow;
