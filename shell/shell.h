@@ -34,12 +34,12 @@ extern HACCEL Accelerators;
 extern char MainClassName[32];  // "Corvane"
 extern char CellClassName[12];  // "CV_Child"
 
-// Steps 1 to 20 of start-up: state (with the Win32 alerts installed), classes, main window, layout,
-// subclassing, the three start messages, the accelerator table. Returns the main window, or nullptr when a
-// class could not be registered or a window could not be created (the caller then exits with a non-zero
-// code). A class that is already registered (a second start in one process, as in tests) is reused.
+// Start-up, everything before the message loop: state (with the Win32 alerts installed), classes, main
+// window, layout, subclassing, the three start messages, the accelerator table. Returns the main window, or
+// nullptr when a class could not be registered or a window could not be created (the caller then exits with a
+// non-zero code). A class that is already registered (a second start in one process, as in tests) is reused.
 HWND StartCorvane(HINSTANCE instance, HINSTANCE previous, int showCommand);
-// Step 21 and 22: the message loop with the accelerators; returns the quit message's wParam
+// The message loop with the accelerators; returns the quit message's wParam
 // (or a non-zero code when GetMessageA fails).
 int RunMessageLoop();
 
@@ -65,6 +65,22 @@ extern HBRUSH WindowBrush;
 // keyboard.cpp: WM_KEYDOWN of the main window (Tab step and the keys over the bit cells).
 // Returns what DefWindowProcA gives for the key-down.
 LRESULT OnMainKeyDown(HWND window, WPARAM key, LPARAM lParam);
+// edit_box.cpp: what EditProc does with typed, deleted and inserted text.
+// A box without ES_AUTOHSCROLL takes no more text than fits its width. Some edit controls (Wine's)
+// make room for a character typed into a text that no longer fits by deleting other characters,
+// sometimes without telling the parent, which would silently change the value; so a character
+// whose result would not fit is refused, as a full box refuses it.
+bool TypedCharacterFits(HWND edit, WPARAM character);
+// Backspace and Delete in a text wider than the box: the same edit controls then delete more than
+// the key asks for. There the deletion is made on the text itself and put into the box while
+// EditArmed is set, so that the main window judges it exactly as a keystroke; the caret then
+// stands where the deletion was, as the control would leave it. Otherwise the control deletes.
+LRESULT DeleteFromText(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, bool backspace);
+// A paste (WM_PASTE), or a replacement of the selection sent from outside (EM_REPLACESEL), goes to
+// the box as one edit when its result fits; otherwise it is refused whole with the input-error
+// beep. Left to itself, an edit control trims an insertion that does not fit one character at a
+// time, which takes minutes for a long text, and would leave a cut number in the box.
+LRESULT InsertIfItFits(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
 // dialogs.cpp
 void OnBitInfo(HWND window, WPARAM cellWord);  // WM_BITINFO: InfoBox, then the dialog
 void OpenReportDialog(HWND window);            // IDM_REPORT
