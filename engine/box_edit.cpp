@@ -27,7 +27,7 @@ void StoreValueText(WindowRef owner) {
         }
         case IDM_SIGNED:
         case IDM_UNSIGNED:
-            if (ByteCount == 1 || ByteCount == 2 || ByteCount == 4) {
+            if (TypeAllowsSize(DataType, ByteCount)) {
                 StoreLowBytes(TextToInteger(WorkText), ByteCount);
                 return;
             }

@@ -200,7 +200,7 @@ void ResetShellState() {
     WindowWidth = kMainWindowWidth;
 }
 
-// Steps 4 to 14: everything inside the main window, laid out from the font's measures.
+// Everything inside the main window, laid out from the font's measures.
 bool LayOutMainWindow() {
     const FontMeasures font = MeasureFixedFont(MainWindow);
     NormalHeight = 7 * font.lineHeight + 66 + GetSystemMetrics(SM_CYMENU) + GetSystemMetrics(SM_CYCAPTION);
