@@ -140,16 +140,9 @@ bool ComposeRealPart(char (&part)[N], WindowRef owner, int n) {
     }
 }
 
-}  // namespace
-
-int InfoBox(WindowRef owner, uint32_t cellWord, unsigned setFlag) {
-    const int n = static_cast<int16_t>(cellWord & 0xFFFF);
-    char text[kMessageTextSize];
-    CopyText(text, "Bit number ");
-    AppendInteger(text, n, 2);
-    AppendText(text, setFlag ? " is set.\r\n\r\n" : " is not set.\r\n\r\n");
-
-    char part[kMessageTextSize];
+// The second part, by data type. False when an internal error has been reported instead.
+template <std::size_t N>
+bool ComposeValuePart(char (&part)[N], WindowRef owner, int n) {
     switch (DataType) {
         case IDM_SIGNED:
             if (!InView(n)) {
@@ -159,14 +152,14 @@ int InfoBox(WindowRef owner, uint32_t cellWord, unsigned setFlag) {
             } else {
                 ComposePowerPart(part, "Integer", n);
             }
-            break;
+            return true;
         case IDM_UNSIGNED:
             if (InView(n)) {
                 ComposePowerPart(part, "Integer", n);
             } else {
                 ComposeOutsidePart(part, n);
             }
-            break;
+            return true;
         case IDM_ANSI:
         case IDM_OEM:
             if (InView(n)) {
@@ -174,12 +167,22 @@ int InfoBox(WindowRef owner, uint32_t cellWord, unsigned setFlag) {
             } else {
                 ComposeOutsidePart(part, n);
             }
-            break;
-        case IDM_REAL:
-            if (!ComposeRealPart(part, owner, n)) return 0;
-            break;
-        default: ReportInternalError(owner, "Unexpected Data Type in InfoBox"); return 0;
+            return true;
+        case IDM_REAL: return ComposeRealPart(part, owner, n);
+        default: ReportInternalError(owner, "Unexpected Data Type in InfoBox"); return false;
     }
+}
+
+}  // namespace
+
+int InfoBox(WindowRef owner, uint32_t cellWord, unsigned setFlag) {
+    const int n = static_cast<int16_t>(cellWord & 0xFFFF);
+    char text[kMessageTextSize];
+    CopyText(text, "Bit number ");
+    AppendInteger(text, n, 2);
+    AppendText(text, setFlag ? " is set.\r\n\r\n" : " is not set.\r\n\r\n");
+    char part[kMessageTextSize];
+    if (!ComposeValuePart(part, owner, n)) return 0;
     AppendText(text, part);
     CopyText(MessageText, text);
     return 0;

@@ -13,43 +13,50 @@ void StoreLowBytes(uint64_t bits, unsigned count) {
     for (unsigned i = 0; i < count; ++i) SetByte(i, static_cast<uint8_t>(bits >> (8 * i)));
 }
 
+// The characters of WorkText, byte 0 first, and zeros after its end.
+void StoreCharacters() {
+    const unsigned count = ByteCount < 8 ? ByteCount : 8;
+    for (unsigned i = 0; i < count; ++i) SetByte(i, 0);
+    for (unsigned i = 0; i < count && WorkText[i] != '\0'; ++i) SetByte(i, static_cast<uint8_t>(WorkText[i]));
+}
+
+// An integer (modulo 2^(8 x ByteCount)) or a real (the nearest single or double) from WorkText;
+// false when ByteCount is no size of the type.
+bool StoreNumber() {
+    if (DataType != IDM_REAL) {
+        if (!TypeAllowsSize(DataType, ByteCount)) return false;
+        StoreLowBytes(TextToInteger(WorkText), ByteCount);
+        return true;
+    }
+    if (ByteCount == 4) {
+        StoreLowBytes(RoundToSingleBits(TextToDouble(WorkText)), 4);
+        return true;
+    }
+    if (ByteCount != 8) return false;
+    const double real = TextToDouble(WorkText);
+    uint64_t bits;
+    std::memcpy(&bits, &real, sizeof bits);
+    SetValue64(bits);
+    return true;
+}
+
 }  // namespace
 
 void StoreValueText(WindowRef owner) {
     switch (DataType) {
         case IDM_ANSI:
-        case IDM_OEM: {
-            const unsigned count = ByteCount < 8 ? ByteCount : 8;
-            for (unsigned i = 0; i < count; ++i) SetByte(i, 0);
-            for (unsigned i = 0; i < count && WorkText[i] != '\0'; ++i)
-                SetByte(i, static_cast<uint8_t>(WorkText[i]));
-            return;
-        }
+        case IDM_OEM: StoreCharacters(); return;
         case IDM_SIGNED:
         case IDM_UNSIGNED:
-            if (TypeAllowsSize(DataType, ByteCount)) {
-                StoreLowBytes(TextToInteger(WorkText), ByteCount);
-                return;
-            }
-            CopyText(MessageText, "Unexpected Byte Count in WndProc/");
-            AppendText(MessageText, DataType == IDM_SIGNED ? "IDM_VALUEBOX/EN_UPDATE/IDM_SIGNED"
-                                                           : "IDM_VALUEBOX/EN_UPDATE/IDM_UNSIGNED");
-            break;
         case IDM_REAL:
-            if (ByteCount == 4) {
-                StoreLowBytes(RoundToSingleBits(TextToDouble(WorkText)), 4);
-                return;
-            }
-            if (ByteCount == 8) {
-                const double real = TextToDouble(WorkText);
-                uint64_t bits;
-                std::memcpy(&bits, &real, sizeof bits);
-                SetValue64(bits);
-                return;
-            }
+            if (StoreNumber()) return;
             CopyText(MessageText, "Unexpected Byte Count in WndProc/");
-            AppendText(MessageText, "IDM_VALUEBOX/EN_UPDATE/IDM_REAL");
-            break;
+            AppendText(MessageText, DataType == IDM_SIGNED     ? "IDM_VALUEBOX/EN_UPDATE/IDM_SIGNED"
+                                    : DataType == IDM_UNSIGNED ? "IDM_VALUEBOX/EN_UPDATE/IDM_UNSIGNED"
+                                                               : "IDM_VALUEBOX/EN_UPDATE/IDM_REAL");
+            InternalErrorBox(owner);
+            CopyText(WorkText, "Unexpected Byte Count");
+            return;
         default:
             CopyText(MessageText, "Unexpected Data Type in ");
             AppendText(MessageText, "WndProc/IDM_VALUEBOX/EN_UPDATE");
@@ -57,8 +64,6 @@ void StoreValueText(WindowRef owner) {
             CopyText(WorkText, "Unexpected Data Type");
             return;
     }
-    InternalErrorBox(owner);
-    CopyText(WorkText, "Unexpected Byte Count");
 }
 
 void StoreHexText(WindowRef owner) {

@@ -196,6 +196,39 @@ uint64_t DecimalToDoubleBits(const std::vector<uint8_t>& digits, int64_t exponen
     return RoundToDoubleBits(quotient, -shift, !numerator.IsZero());
 }
 
+// A decimal number as its digits are read: value = digits x 10^exponent.
+struct DecimalNumber {
+    std::vector<uint8_t> digits;  // significant digits, no leading zeros
+    int64_t exponent = 0;
+    bool anyDigit = false;
+    bool tailNonZero = false;  // digits dropped beyond kMaxSignificantDigits
+
+    void Take(char c, bool fraction) {
+        anyDigit = true;
+        if (digits.empty() && c == '0') {
+            if (fraction) --exponent;
+            return;
+        }
+        if (digits.size() < kMaxSignificantDigits) {
+            digits.push_back(static_cast<uint8_t>(c - '0'));
+            if (fraction) --exponent;
+        } else {
+            tailNonZero = tailNonZero || c != '0';
+            if (!fraction) ++exponent;
+        }
+    }
+
+    // The bits of the correctly rounded positive double (zero without significant digits).
+    uint64_t Bits() {
+        if (digits.empty()) return 0;
+        if (tailNonZero) {
+            digits.push_back(1);
+            --exponent;
+        }
+        return DecimalToDoubleBits(digits, exponent);
+    }
+};
+
 // The exponent that follows the digits ("e", "E", "d" or "D", an optional sign, digits), clamped
 // far beyond any double; 0 when there is none. A letter without digits is not part of the number.
 int64_t ExponentAfter(const char* p) {
@@ -216,41 +249,14 @@ double TextToDouble(const char* text) {
     const char* p = SkipWhiteSpace(text);
     bool negative = false;
     if (*p == '+' || *p == '-') negative = *p++ == '-';
-
-    std::vector<uint8_t> digits;  // significant digits, no leading zeros
-    int64_t exponent = 0;         // value = digits x 10^exponent
-    bool anyDigit = false;
-    bool tailNonZero = false;  // digits dropped beyond kMaxSignificantDigits
-    auto takeDigit = [&](char c, bool fraction) {
-        anyDigit = true;
-        if (digits.empty() && c == '0') {
-            if (fraction) --exponent;
-            return;
-        }
-        if (digits.size() < kMaxSignificantDigits) {
-            digits.push_back(static_cast<uint8_t>(c - '0'));
-            if (fraction) --exponent;
-        } else {
-            tailNonZero = tailNonZero || c != '0';
-            if (!fraction) ++exponent;
-        }
-    };
-    for (; IsDigit(*p); ++p) takeDigit(*p, false);
+    DecimalNumber number;
+    for (; IsDigit(*p); ++p) number.Take(*p, false);
     if (*p == '.') {
-        for (++p; IsDigit(*p); ++p) takeDigit(*p, true);
+        for (++p; IsDigit(*p); ++p) number.Take(*p, true);
     }
-    if (!anyDigit) return 0.0;  // no number at all: +0.0 even after a "-"
-
-    exponent += ExponentAfter(p);
-
-    uint64_t bits = 0;
-    if (!digits.empty()) {
-        if (tailNonZero) {
-            digits.push_back(1);
-            --exponent;
-        }
-        bits = DecimalToDoubleBits(digits, exponent);
-    }
+    if (!number.anyDigit) return 0.0;  // no number at all: +0.0 even after a "-"
+    number.exponent += ExponentAfter(p);
+    uint64_t bits = number.Bits();
     if (negative) bits |= kDoubleFormat.SignMask();
     return BitsToDouble(bits);
 }
