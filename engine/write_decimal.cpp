@@ -7,27 +7,51 @@ namespace cv {
 namespace {
 
 constexpr uint32_t kTenPow9 = 1000000000u;
+constexpr int kGroupDigits = 9;
+
+// "00", "01", ..., "99": two digits for one division.
+struct DigitPairs {
+    char text[200];
+    constexpr DigitPairs() : text() {
+        for (int i = 0; i < 100; ++i) {
+            text[2 * i] = static_cast<char>('0' + i / 10);
+            text[2 * i + 1] = static_cast<char>('0' + i % 10);
+        }
+    }
+};
+constexpr DigitPairs kDigitPairs;
+
+// Writes the last `count` digits of number backwards, ending just before end; returns where they
+// begin.
+char* WriteDigitsBefore(char* end, uint32_t number, int count) {
+    for (; count >= 2; count -= 2, number /= 100) {
+        const char* pair = kDigitPairs.text + 2 * (number % 100);
+        *--end = pair[1];
+        *--end = pair[0];
+    }
+    if (count != 0) *--end = static_cast<char>('0' + number % 10);
+    return end;
+}
 
 }  // namespace
 
 char* WriteDecimal(uint64_t magnitude, int minDigits, char* cursor) {
-    char reversed[kMaxDecimalDigits];
-    int count = 0;
-    // Nine digits at a time while the number needs 64 bits, so that a 32-bit build divides
-    // 64-bit numbers only a few times.
-    while (magnitude > UINT32_MAX) {
-        uint32_t chunk = static_cast<uint32_t>(magnitude % kTenPow9);
-        magnitude /= kTenPow9;
-        for (int i = 0; i < 9; ++i, chunk /= 10) reversed[count++] = static_cast<char>('0' + chunk % 10);
-    }
-    uint32_t rest = static_cast<uint32_t>(magnitude);
-    do {
-        reversed[count++] = static_cast<char>('0' + rest % 10);
-        rest /= 10;
-    } while (rest != 0);
-    while (count < minDigits && count < kMaxDecimalDigits) reversed[count++] = '0';
-    while (count > 0) *cursor++ = reversed[--count];
-    return cursor;
+    // Nine-digit groups, lowest first, so that a 32-bit build divides 64-bit numbers only twice.
+    uint32_t groups[2];
+    int groupCount = 0;
+    for (; magnitude >= kTenPow9; magnitude /= kTenPow9)
+        groups[groupCount++] = static_cast<uint32_t>(magnitude % kTenPow9);
+    const uint32_t top = static_cast<uint32_t>(magnitude);
+    int topDigits = 1;
+    for (uint32_t power = 10; topDigits < kGroupDigits && top >= power; power *= 10) ++topDigits;
+    const int count = topDigits + kGroupDigits * groupCount;
+    const int padding = (minDigits < kMaxDecimalDigits ? minDigits : kMaxDecimalDigits) - count;
+    for (int i = 0; i < padding; ++i) *cursor++ = '0';
+    char* const end = cursor + count;
+    char* digit = end;
+    for (int i = 0; i < groupCount; ++i) digit = WriteDigitsBefore(digit, groups[i], kGroupDigits);
+    WriteDigitsBefore(digit, top, topDigits);
+    return end;
 }
 
 void FormatDecimal(int64_t value, int minDigits, char* out, std::size_t size) {

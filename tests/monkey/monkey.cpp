@@ -139,7 +139,7 @@ void Capture(HWND window) {
     if (!IsDialogWindow(window)) return;
     const std::string title = TextOf(window);
     ++Count.dialogs;
-    // The engine's boxes are judged as they are raised (CountingAlerts); this is the last line for
+    // The engine's boxes are judged as they are raised (JudgingAlerts); this is the last line for
     // any box that bypasses it.
     if (title == kInternalErrorTitle) {
         Fault("internal-error box: \"%s\"", TextOf(GetDlgItem(window, 0xFFFF)).c_str());
