@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+#include "engine/decimal_digits.h"  // the first phase, DecimalDigits17, also used on its own
+
 namespace cv {
 
 // The significant digits FormatReal accepts; other counts are clamped into this range.

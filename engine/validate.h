@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+// Typed text is converted (text_to_number.h), judged (here) and stored (box_edit.h); code that
+// handles typed text gets all three with this header.
+#include "engine/box_edit.h"
+#include "engine/text_to_number.h"
 #include "engine/value_state.h"
 
 namespace cv {

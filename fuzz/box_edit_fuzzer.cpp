@@ -17,7 +17,7 @@
 #include "engine/text_to_number.h"
 #include "engine/value_state.h"
 #include "engine/value_text.h"
-#include "tests/alert_recorder.h"
+#include "tests/engine/alert_recorder.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 
 #include "engine/bit_info.h"
 #include "shell/shell.h"
-#include "tests/alert_recorder.h"
+#include "tests/engine/alert_recorder.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/format_real.h"
-#include "tests/alert_recorder.h"
+#include "tests/engine/alert_recorder.h"
 
 namespace cv {
 namespace {

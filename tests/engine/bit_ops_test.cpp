@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tests/alert_recorder.h"
+#include "tests/engine/alert_recorder.h"
 
 namespace cv {
 namespace {

@@ -13,7 +13,7 @@
 #include "engine/format_real.h"
 #include "engine/text_to_number.h"
 #include "engine/value_text.h"
-#include "tests/alert_recorder.h"
+#include "tests/engine/alert_recorder.h"
 
 namespace cv {
 namespace {

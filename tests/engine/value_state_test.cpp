@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "tests/alert_recorder.h"
+#include "tests/engine/alert_recorder.h"
 
 namespace cv {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "tests/alert_recorder.h"
+#include "tests/engine/alert_recorder.h"
 
 namespace cv {
 namespace {

@@ -26,7 +26,7 @@
 #include "engine/box_edit.h"
 #include "engine/value_text.h"
 #include "shell/shell.h"
-#include "tests/alert_recorder.h"
+#include "tests/engine/alert_recorder.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "shell/shell.h"
-#include "tests/alert_recorder.h"
+#include "tests/engine/alert_recorder.h"
 
 namespace cvtest {
 
