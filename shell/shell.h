@@ -26,8 +26,8 @@ extern HWND CellWindows[64];  // indexed by bit number
 extern HWND NibbleMarker;     // IDM_NIBBLEMARK
 extern HWND BitMarker;        // IDM_BITMARK
 extern HWND ValueLabel, ValueBox, HexLabel, HexBox, BytesGroup;
-extern HWND RadioButtons[4];  // "1", "2", "4", "8"
-extern HWND PushButtons[5];   // "&<", "&>", "&0's", "&1's", "&Flip"
+extern HWND RadioButtons[kRadioCount];  // "1", "2", "4", "8": kSizeOfRadio
+extern HWND PushButtons[5];             // "&<", "&>", "&0's", "&1's", "&Flip"
 extern WNDPROC SavedEditProc, SavedRadioProc, SavedPushProc;
 extern int WindowWidth, NormalHeight, TallHeight, ClientBottom;
 extern HACCEL Accelerators;
