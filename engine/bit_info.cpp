@@ -110,7 +110,8 @@ void ComposeMantissaPart(char (&part)[N], const BinaryFormat& format, int n, int
 template <std::size_t N>
 bool ComposeRealPart(char (&part)[N], WindowRef owner, int n) {
     const unsigned normal = ClassifyReal(owner);
-    if (ByteCount != 4 && ByteCount != 8) {
+    const BinaryFormat* format = RealFormat(ByteCount);
+    if (format == nullptr) {
         // A special answer here is the classification's own error: WorkText holds no special text.
         if (normal) ReportInternalError(owner, "Unexpected Byte Count in InfoBox/Real");
         return false;
@@ -123,19 +124,18 @@ bool ComposeRealPart(char (&part)[N], WindowRef owner, int n) {
         CopyText(part, WorkText);
         return true;
     }
-    const BinaryFormat& format = ByteCount == 4 ? kSingleFormat : kDoubleFormat;
-    const int e = static_cast<int>((Value64() & format.ExponentMask()) >> format.mantissaBits);
+    const int e = static_cast<int>((Value64() & format->ExponentMask()) >> format->mantissaBits);
 
     RealPart role = RealPart::Exponent;
-    if (n == format.SignBit()) {
+    if (n == format->SignBit()) {
         role = RealPart::Sign;
-    } else if (n < format.LowestExponentBit()) {
+    } else if (n < format->LowestExponentBit()) {
         role = RealPart::Mantissa;
     }
     switch (role) {
         case RealPart::Sign: CopyText(part, kSignBitText); return true;
-        case RealPart::Exponent: ComposeExponentPart(part, format, n, e); return true;
-        case RealPart::Mantissa: ComposeMantissaPart(part, format, n, e); return true;
+        case RealPart::Exponent: ComposeExponentPart(part, *format, n, e); return true;
+        case RealPart::Mantissa: ComposeMantissaPart(part, *format, n, e); return true;
         default: ReportInternalError(owner, "Unexpected Part Identifier in InfoBox/Real"); return false;
     }
 }

@@ -114,6 +114,11 @@ uint32_t SizeAfterTypeChange(uint32_t dataType, uint32_t byteCount) {
     return TypeAllowsSize(dataType, byteCount) ? byteCount : kCommonSize;
 }
 
+const BinaryFormat* RealFormat(uint32_t byteCount) {
+    if (byteCount == 4) return &kSingleFormat;
+    return byteCount == 8 ? &kDoubleFormat : nullptr;
+}
+
 int RadioAfterArrow(uint32_t dataType, uint32_t position, bool forward) {
     uint32_t next = position;
     for (int step = 0; step < kRadioCount; ++step) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "engine/command_ids.h"
+#include "engine/ieee754.h"
 
 namespace cv {
 
@@ -72,6 +73,8 @@ bool IsByteCount(uint32_t byteCount);
 bool TypeAllowsSize(uint32_t dataType, uint32_t byteCount);
 // The byte count after choosing dataType: the current one when the type allows it, else kCommonSize.
 uint32_t SizeAfterTypeChange(uint32_t dataType, uint32_t byteCount);
+// The IEEE format of a real of byteCount bytes (4: single, 8: double); nullptr for other counts.
+const BinaryFormat* RealFormat(uint32_t byteCount);
 // The radio the arrow keys choose from the radio at position: the next (forward) or the previous
 // size that the data type allows, wrapping at both ends; -1 when the type allows none (no type yet).
 int RadioAfterArrow(uint32_t dataType, uint32_t position, bool forward);

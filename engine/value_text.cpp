@@ -108,16 +108,17 @@ void RenderHexText(WindowRef owner) {
 }
 
 unsigned ClassifyReal(WindowRef owner) {
-    if (ByteCount != 4 && ByteCount != 8) {
+    const BinaryFormat* format = RealFormat(ByteCount);
+    if (format == nullptr) {
         ReportInternalError(owner, "Unexpected Byte Count in ValidateInput/IDM_SHADE");
         return 0;
     }
-    const BinaryFormat& format = ByteCount == 4 ? kSingleFormat : kDoubleFormat;
-    const uint64_t bits = ByteCount == 4 ? BitValue[0] : Value64();
-    const uint64_t exponent = bits & format.ExponentMask();
-    if (exponent != 0 && exponent != format.ExponentMask()) return 1;
-    const bool fractionZero = (bits & format.MantissaMask()) == 0;
-    CopyText(WorkText, (bits & format.SignMask()) != 0 ? "-" : "+");
+    // A single's fields lie in the low half; the high half does not count.
+    const uint64_t bits = Value64();
+    const uint64_t exponent = bits & format->ExponentMask();
+    if (exponent != 0 && exponent != format->ExponentMask()) return 1;
+    const bool fractionZero = (bits & format->MantissaMask()) == 0;
+    CopyText(WorkText, (bits & format->SignMask()) != 0 ? "-" : "+");
     if (exponent == 0) {
         AppendText(WorkText, fractionZero ? "0.0" : "Denormalized Number");
     } else {

@@ -35,9 +35,8 @@ void RepaintCell(HWND cell) {
 
 bool IsShadedCell(int bit) {
     if (DataType != IDM_REAL || ShadeExponent != 1) return false;
-    if (ByteCount != 4 && ByteCount != 8) return false;
-    const BinaryFormat& format = ByteCount == 4 ? kSingleFormat : kDoubleFormat;
-    return bit >= format.LowestExponentBit() && bit <= format.HighestExponentBit();
+    const BinaryFormat* format = RealFormat(ByteCount);
+    return format != nullptr && bit >= format->LowestExponentBit() && bit <= format->HighestExponentBit();
 }
 
 HGDIOBJ MarkPen(bool shaded, bool set) {
