@@ -4,7 +4,7 @@
 
 #include "engine/bit_info.h"
 #include "engine/bit_ops.h"
-#include "engine/validate.h"
+#include "engine/box_edit.h"
 #include "engine/value_text.h"
 
 namespace cv {
@@ -54,10 +54,11 @@ void CliWindow::Start() {
 void CliWindow::SelectType(uint32_t dataType) {
     if (DataType == dataType) return;
     DataType = dataType;
-    if (TypeAllowsSize(dataType, ByteCount)) {
+    const uint32_t size = SizeAfterTypeChange(dataType, ByteCount);
+    if (size == ByteCount) {
         RenderValueBox();
     } else {
-        SelectSize(4);
+        SelectSize(size);
     }
 }
 
@@ -149,7 +150,7 @@ void CliWindow::RenderedTexts(std::string* value, std::string* hex) {
 std::string CliWindow::BitInformation(int n) {
     const uint64_t bit = 1ull << n;
     const unsigned set = (Value64() & bit) != 0 ? 1 : 0;
-    const uint32_t cellWord = static_cast<uint32_t>(n) | (set ? 0x80000000u : 0u);
+    const uint32_t cellWord = static_cast<uint32_t>(n) | (set ? kCellSetFlag : 0u);
     InfoBox(kNoWindow, cellWord, set);
     return MessageText;
 }

@@ -61,7 +61,7 @@ public:
 private:
     void RenderValueBox();
     void RenderHexBox();
-    // Step 7 of an edit: the box gets its last accepted text back (the echo is swallowed).
+    // The end of an edit: the box gets its last accepted text back (the echo is swallowed).
     void PutBoxText();
 
     CapturedAlerts alerts_;

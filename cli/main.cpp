@@ -137,8 +137,7 @@ private:
     bool RunNumbered(const std::string& command, const std::string& word, const std::string& argument) {
         int number = 0;
         if (word == "bytes") {
-            if (!ParseNumber(argument, 8, &number) ||
-                (number != 1 && number != 2 && number != 4 && number != 8)) {
+            if (!ParseNumber(argument, 8, &number) || !cv::IsByteCount(static_cast<uint32_t>(number))) {
                 return Fail("malformed command", command);
             }
             if (!window_.SelectSize(static_cast<uint32_t>(number))) {

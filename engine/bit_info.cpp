@@ -3,29 +3,13 @@
 #include <cstring>
 
 #include "engine/format_real.h"
+#include "engine/ieee754.h"
 #include "engine/value_text.h"
+#include "engine/write_decimal.h"
 
 namespace cv {
 
 namespace {
-
-// Where the fields of a real lie, by size.
-struct RealLayout {
-    int signBit;
-    int exponentLow;  // f: the lowest exponent bit
-    int bias;
-    int mantissaBits;  // m
-};
-
-constexpr RealLayout kSingleLayout{31, 23, 127, 23};
-constexpr RealLayout kDoubleLayout{63, 52, 1023, 52};
-
-// The fields of a double, for building the power of two of a mantissa bit.
-constexpr int kDoubleFractionBits = 52;
-constexpr int kDoubleBias = 1023;
-constexpr int kDoubleMinNormalExponent = -1022;
-constexpr int kDoubleMaxExponent = 1023;
-constexpr int kDoubleMinSubnormalExponent = -1074;
 
 enum class RealPart { Sign, Exponent, Mantissa };
 
@@ -33,57 +17,30 @@ constexpr const char* kSignBitText = "Value when set:  Sign bit (Negative)";
 // A bit's power of two is written with the precision of 8-byte reals, also for a 4-byte real.
 constexpr int kBitValueDigits = 20;
 
-constexpr std::size_t kNumberTextSize = 24;  // "-9223372036854775808" and its terminator
-
-// Decimal digits of value, at least minDigits of them (zero-padded), with a "-" before a negative
-// one: the conversions %d, %02d and %lu without a C runtime, so no width can overrun.
-void FormatInteger(int64_t value, int minDigits, char (&out)[kNumberTextSize]) {
-    char digits[kNumberTextSize];
-    int count = 0;
-    uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-    do {
-        digits[count++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    // As with printf, the minimum width counts the sign.
-    const int width = value < 0 ? minDigits - 1 : minDigits;
-    while (count < width && count < 20) digits[count++] = '0';
-    int pos = 0;
-    if (value < 0) out[pos++] = '-';
-    while (count > 0) out[pos++] = digits[--count];
-    out[pos] = '\0';
-}
-
+// The number as %d (or %02d with minDigits 2) would write it.
 template <std::size_t N>
 void AppendInteger(char (&dest)[N], int64_t value, int minDigits = 1) {
-    char number[kNumberTextSize];
-    FormatInteger(value, minDigits, number);
+    char number[kMaxDecimalDigits + 2];
+    FormatDecimal(value, minDigits, number, sizeof number);
     AppendText(dest, number);
 }
 
 template <std::size_t N>
 void AppendUnsigned(char (&dest)[N], uint64_t value) {
-    char digits[kNumberTextSize];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    char number[kNumberTextSize];
-    int pos = 0;
-    while (count > 0) number[pos++] = digits[--count];
-    number[pos] = '\0';
+    char number[kMaxDecimalDigits + 1];
+    *WriteDecimal(value, 1, number) = '\0';
     AppendText(dest, number);
 }
 
 // The double 2**p, exact for every p a mantissa bit can have (-1074 .. 1023); below -1022 it is the
 // subnormal with the one fraction bit of that weight.
 double PowerOfTwo(int p) {
+    constexpr BinaryFormat kFormat = kDoubleFormat;
     uint64_t bits = 0;
-    if (p >= kDoubleMinNormalExponent && p <= kDoubleMaxExponent) {
-        bits = static_cast<uint64_t>(p + kDoubleBias) << kDoubleFractionBits;
-    } else if (p >= kDoubleMinSubnormalExponent && p < kDoubleMinNormalExponent) {
-        bits = 1ull << (p - kDoubleMinSubnormalExponent);
+    if (p >= kFormat.MinNormalExponent() && p <= kFormat.MaxExponent()) {
+        bits = static_cast<uint64_t>(p + kFormat.Bias()) << kFormat.mantissaBits;
+    } else if (p >= kFormat.MinSubnormalExponent() && p < kFormat.MinNormalExponent()) {
+        bits = 1ull << (p - kFormat.MinSubnormalExponent());
     }
     double value;
     std::memcpy(&value, &bits, sizeof value);
@@ -116,9 +73,9 @@ void ComposePowerPart(char (&part)[N], const char* label, int power) {
 }
 
 template <std::size_t N>
-void ComposeExponentPart(char (&part)[N], const RealLayout& layout, int n, int e) {
-    const int j = n - layout.exponentLow;
-    const int x = e - layout.bias;
+void ComposeExponentPart(char (&part)[N], const BinaryFormat& format, int n, int e) {
+    const int j = n - format.LowestExponentBit();
+    const int x = e - format.Bias();
     CopyText(part, "Exponent value when set:  2**");
     AppendInteger(part, j);
     AppendText(part, " = ");
@@ -126,7 +83,7 @@ void ComposeExponentPart(char (&part)[N], const RealLayout& layout, int n, int e
     AppendText(part, "\r\nTrue binary exponent:     ");
     AppendInteger(part, e);
     AppendText(part, "-");
-    AppendInteger(part, layout.bias);
+    AppendInteger(part, format.Bias());
     AppendText(part, " = ");
     AppendInteger(part, x);
     // The places between the hidden bit and the binary point: h.dd is 0 right, 0.hd is 0 left.
@@ -139,8 +96,8 @@ void ComposeExponentPart(char (&part)[N], const RealLayout& layout, int n, int e
 }
 
 template <std::size_t N>
-void ComposeMantissaPart(char (&part)[N], const RealLayout& layout, int n, int e) {
-    const int p = e - layout.bias + n - layout.mantissaBits;
+void ComposeMantissaPart(char (&part)[N], const BinaryFormat& format, int n, int e) {
+    const int p = e - format.Bias() + n - format.mantissaBits;
     FormatReal(PowerOfTwo(p), kBitValueDigits, WorkText, kWorkTextSize);
     CopyText(part, "Value when set: 2**");
     AppendInteger(part, p);
@@ -153,7 +110,8 @@ void ComposeMantissaPart(char (&part)[N], const RealLayout& layout, int n, int e
 template <std::size_t N>
 bool ComposeRealPart(char (&part)[N], WindowRef owner, int n) {
     const unsigned normal = ClassifyReal(owner);
-    if (ByteCount != 4 && ByteCount != 8) {
+    const BinaryFormat* format = RealFormat(ByteCount);
+    if (format == nullptr) {
         // A special answer here is the classification's own error: WorkText holds no special text.
         if (normal) ReportInternalError(owner, "Unexpected Byte Count in InfoBox/Real");
         return false;
@@ -166,21 +124,52 @@ bool ComposeRealPart(char (&part)[N], WindowRef owner, int n) {
         CopyText(part, WorkText);
         return true;
     }
-    const RealLayout& layout = ByteCount == 4 ? kSingleLayout : kDoubleLayout;
-    const uint32_t exponentMask = (1u << (layout.signBit - layout.exponentLow)) - 1;
-    const int e = static_cast<int>((Value64() >> layout.exponentLow) & exponentMask);
+    const int e = static_cast<int>((Value64() & format->ExponentMask()) >> format->mantissaBits);
 
     RealPart role = RealPart::Exponent;
-    if (n == layout.signBit) {
+    if (n == format->SignBit()) {
         role = RealPart::Sign;
-    } else if (n < layout.exponentLow) {
+    } else if (n < format->LowestExponentBit()) {
         role = RealPart::Mantissa;
     }
     switch (role) {
         case RealPart::Sign: CopyText(part, kSignBitText); return true;
-        case RealPart::Exponent: ComposeExponentPart(part, layout, n, e); return true;
-        case RealPart::Mantissa: ComposeMantissaPart(part, layout, n, e); return true;
+        case RealPart::Exponent: ComposeExponentPart(part, *format, n, e); return true;
+        case RealPart::Mantissa: ComposeMantissaPart(part, *format, n, e); return true;
         default: ReportInternalError(owner, "Unexpected Part Identifier in InfoBox/Real"); return false;
+    }
+}
+
+// The second part, by data type. False when an internal error has been reported instead.
+template <std::size_t N>
+bool ComposeValuePart(char (&part)[N], WindowRef owner, int n) {
+    switch (DataType) {
+        case IDM_SIGNED:
+            if (!InView(n)) {
+                ComposeOutsidePart(part, n);
+            } else if (static_cast<uint32_t>(n) == ByteCount * 8 - 1) {
+                CopyText(part, kSignBitText);
+            } else {
+                ComposePowerPart(part, "Integer", n);
+            }
+            return true;
+        case IDM_UNSIGNED:
+            if (InView(n)) {
+                ComposePowerPart(part, "Integer", n);
+            } else {
+                ComposeOutsidePart(part, n);
+            }
+            return true;
+        case IDM_ANSI:
+        case IDM_OEM:
+            if (InView(n)) {
+                ComposePowerPart(part, "Byte", n % 8);
+            } else {
+                ComposeOutsidePart(part, n);
+            }
+            return true;
+        case IDM_REAL: return ComposeRealPart(part, owner, n);
+        default: ReportInternalError(owner, "Unexpected Data Type in InfoBox"); return false;
     }
 }
 
@@ -192,38 +181,8 @@ int InfoBox(WindowRef owner, uint32_t cellWord, unsigned setFlag) {
     CopyText(text, "Bit number ");
     AppendInteger(text, n, 2);
     AppendText(text, setFlag ? " is set.\r\n\r\n" : " is not set.\r\n\r\n");
-
     char part[kMessageTextSize];
-    switch (DataType) {
-        case IDM_SIGNED:
-            if (!InView(n)) {
-                ComposeOutsidePart(part, n);
-            } else if (static_cast<uint32_t>(n) == ByteCount * 8 - 1) {
-                CopyText(part, kSignBitText);
-            } else {
-                ComposePowerPart(part, "Integer", n);
-            }
-            break;
-        case IDM_UNSIGNED:
-            if (InView(n)) {
-                ComposePowerPart(part, "Integer", n);
-            } else {
-                ComposeOutsidePart(part, n);
-            }
-            break;
-        case IDM_ANSI:
-        case IDM_OEM:
-            if (InView(n)) {
-                ComposePowerPart(part, "Byte", n % 8);
-            } else {
-                ComposeOutsidePart(part, n);
-            }
-            break;
-        case IDM_REAL:
-            if (!ComposeRealPart(part, owner, n)) return 0;
-            break;
-        default: ReportInternalError(owner, "Unexpected Data Type in InfoBox"); return 0;
-    }
+    if (!ComposeValuePart(part, owner, n)) return 0;
     AppendText(text, part);
     CopyText(MessageText, text);
     return 0;

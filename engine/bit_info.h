@@ -10,6 +10,11 @@ namespace cv {
 
 constexpr std::size_t kReportSize = 240;
 
+// The CellWord of a bit cell: the bit number in bits 0..30, and this flag while the cell shows the
+// bit set.
+constexpr uint32_t kCellSetFlag = 0x80000000u;
+constexpr uint32_t kCellBitMask = ~kCellSetFlag;
+
 // Composes the bit information of the cell into MessageText (WorkText is scratch). Returns 0.
 // The bit number is the low 16 bits of cellWord, taken as signed; setFlag tells whether the cell
 // shows it set. A bit outside the current size gets no weight, only the plain statement that it lies

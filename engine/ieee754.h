@@ -26,6 +26,11 @@ struct BinaryFormat {
     constexpr uint64_t ExponentMask() const {
         return static_cast<uint64_t>(MaxBiasedExponent()) << mantissaBits;
     }
+    // The top stored mantissa bit: set in a quiet NaN.
+    constexpr uint64_t QuietBit() const { return uint64_t{1} << (mantissaBits - 1); }
+    // The bit numbers of the exponent field, lowest and highest.
+    constexpr int LowestExponentBit() const { return mantissaBits; }
+    constexpr int HighestExponentBit() const { return SignBit() - 1; }
 };
 
 constexpr BinaryFormat kSingleFormat{8, 23};

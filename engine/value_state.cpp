@@ -26,13 +26,24 @@ char MessageText[kMessageTextSize];
 char LastValueText[kLastValueTextSize];
 char LastHexText[kLastHexTextSize];
 
+namespace {
+
+// The position of a size's radio button; a count that is no size has the common size's.
+uint32_t RadioOf(uint32_t byteCount) {
+    for (uint32_t radio = 0; radio < kRadioCount; ++radio) {
+        if (kSizeOfRadio[radio] == byteCount) return radio;
+    }
+    return RadioOf(kCommonSize);
+}
+
+}  // namespace
+
 void ResetState() {
     BitValue[0] = 0;
     BitValue[1] = 0;
-    for (uint32_t& entry : RadioOfSize) entry = 2;
-    RadioOfSize[1] = 0;
-    RadioOfSize[2] = 1;
-    RadioOfSize[8] = 3;
+    for (uint32_t count = 0; count < sizeof RadioOfSize / sizeof RadioOfSize[0]; ++count) {
+        RadioOfSize[count] = RadioOf(count);
+    }
     ColorBits = 1;
     ShadeExponent = 1;
     ErrorBoxes = 1;
@@ -81,15 +92,40 @@ const char* CaptionSuffix(uint32_t dataType) {
     }
 }
 
+bool IsByteCount(uint32_t byteCount) {
+    for (uint32_t size : kSizeOfRadio) {
+        if (size == byteCount) return true;
+    }
+    return false;
+}
+
 bool TypeAllowsSize(uint32_t dataType, uint32_t byteCount) {
     switch (dataType) {
         case IDM_ANSI:
-        case IDM_OEM: return byteCount == 1 || byteCount == 2 || byteCount == 4 || byteCount == 8;
+        case IDM_OEM: return IsByteCount(byteCount);
         case IDM_SIGNED:
         case IDM_UNSIGNED: return byteCount == 1 || byteCount == 2 || byteCount == 4;
         case IDM_REAL: return byteCount == 4 || byteCount == 8;
         default: return false;
     }
+}
+
+uint32_t SizeAfterTypeChange(uint32_t dataType, uint32_t byteCount) {
+    return TypeAllowsSize(dataType, byteCount) ? byteCount : kCommonSize;
+}
+
+const BinaryFormat* RealFormat(uint32_t byteCount) {
+    if (byteCount == 4) return &kSingleFormat;
+    return byteCount == 8 ? &kDoubleFormat : nullptr;
+}
+
+int RadioAfterArrow(uint32_t dataType, uint32_t position, bool forward) {
+    uint32_t next = position;
+    for (int step = 0; step < kRadioCount; ++step) {
+        next = (next + (forward ? 1 : kRadioCount - 1)) % kRadioCount;
+        if (TypeAllowsSize(dataType, kSizeOfRadio[next])) return static_cast<int>(next);
+    }
+    return -1;
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "engine/command_ids.h"
+#include "engine/ieee754.h"
 
 namespace cv {
 
@@ -59,8 +60,24 @@ void SetValue64(uint64_t value);
 
 // The type's caption suffix (" - Signed Integer", ...), or "" for an id that is no data type.
 const char* CaptionSuffix(uint32_t dataType);
+// ---- The rules of the type and size commands ----
+// The byte counts of the radio buttons "1", "2", "4", "8", by position; RadioOfSize is the other
+// direction.
+constexpr int kRadioCount = 4;
+constexpr uint32_t kSizeOfRadio[kRadioCount] = {1, 2, 4, 8};
+// The size every data type allows: where a type change goes from a size the new type does not.
+constexpr uint32_t kCommonSize = 4;
+// Whether byteCount is one of the four sizes.
+bool IsByteCount(uint32_t byteCount);
 // Whether the data type allows the byte count.
 bool TypeAllowsSize(uint32_t dataType, uint32_t byteCount);
+// The byte count after choosing dataType: the current one when the type allows it, else kCommonSize.
+uint32_t SizeAfterTypeChange(uint32_t dataType, uint32_t byteCount);
+// The IEEE format of a real of byteCount bytes (4: single, 8: double); nullptr for other counts.
+const BinaryFormat* RealFormat(uint32_t byteCount);
+// The radio the arrow keys choose from the radio at position: the next (forward) or the previous
+// size that the data type allows, wrapping at both ends; -1 when the type allows none (no type yet).
+int RadioAfterArrow(uint32_t dataType, uint32_t position, bool forward);
 
 // The engine's only ways out: a beep and a message box. The shell implements them with
 // MessageBeep(0) and MessageBoxA; tests with a recorder.

@@ -3,44 +3,15 @@
 #include <cstring>
 
 #include "engine/format_real.h"
+#include "engine/ieee754.h"
+#include "engine/write_decimal.h"
 
 namespace cv {
 
 namespace {
 
-// Fields of the word that holds a real's sign and exponent (the low half for 4 bytes, the high
-// half for 8 bytes).
-constexpr uint32_t kSignBit = 0x80000000u;
-constexpr uint32_t kSingleExponentMask = 0x7F800000u;  // bits 23..30
-constexpr uint32_t kSingleFractionMask = 0x007FFFFFu;  // bits 0..22
-constexpr uint32_t kDoubleExponentMask = 0x7FF00000u;  // bits 52..62 of the value
-constexpr uint32_t kDoubleFractionMask = 0x000FFFFFu;  // bits 32..51; bits 0..31 are the low half
-
 constexpr int kSingleDigits = 12;
 constexpr int kDoubleDigits = 20;
-
-// Decimal digits of a number, written by hand so that every platform gives the same text.
-void WriteUnsigned(uint32_t number, char* out, std::size_t size) {
-    char reversed[11];
-    std::size_t n = 0;
-    do {
-        reversed[n++] = static_cast<char>('0' + number % 10);
-        number /= 10;
-    } while (number != 0);
-    std::size_t i = 0;
-    while (n > 0 && i + 1 < size) out[i++] = reversed[--n];
-    out[i] = '\0';
-}
-
-void WriteSigned(int32_t number, char* out, std::size_t size) {
-    if (number >= 0) {
-        WriteUnsigned(static_cast<uint32_t>(number), out, size);
-        return;
-    }
-    out[0] = '-';
-    // The magnitude taken unsigned, so that -2147483648 needs no special case.
-    WriteUnsigned(0u - static_cast<uint32_t>(number), out + 1, size - 1);
-}
 
 // Uppercase hexadecimal of the low 4*digits bits, zero-padded to exactly `digits` characters.
 void WriteHex(uint32_t number, int digits, char* out) {
@@ -67,7 +38,7 @@ void RenderSigned(WindowRef owner) {
         case 4: number = static_cast<int32_t>(BitValue[0]); break;
         default: ReportInternalError(owner, "Unexpected Byte Count in WndProc/IDM_SIGNED"); return;
     }
-    WriteSigned(number, WorkText, sizeof WorkText);
+    FormatDecimal(number, 1, WorkText, sizeof WorkText);
 }
 
 void RenderUnsigned(WindowRef owner) {
@@ -78,7 +49,7 @@ void RenderUnsigned(WindowRef owner) {
         case 4: number = BitValue[0]; break;
         default: ReportInternalError(owner, "Unexpected Byte Count in WndProc/IDM_UNSIGNED"); return;
     }
-    WriteUnsigned(number, WorkText, sizeof WorkText);
+    FormatDecimal(number, 1, WorkText, sizeof WorkText);
 }
 
 void RenderReal(WindowRef owner) {
@@ -137,25 +108,17 @@ void RenderHexText(WindowRef owner) {
 }
 
 unsigned ClassifyReal(WindowRef owner) {
-    uint32_t word;
-    uint32_t exponentMask;
-    bool fractionZero;
-    switch (ByteCount) {
-        case 4:
-            word = BitValue[0];
-            exponentMask = kSingleExponentMask;
-            fractionZero = (word & kSingleFractionMask) == 0;
-            break;
-        case 8:
-            word = BitValue[1];
-            exponentMask = kDoubleExponentMask;
-            fractionZero = (word & kDoubleFractionMask) == 0 && BitValue[0] == 0;
-            break;
-        default: ReportInternalError(owner, "Unexpected Byte Count in ValidateInput/IDM_SHADE"); return 0;
+    const BinaryFormat* format = RealFormat(ByteCount);
+    if (format == nullptr) {
+        ReportInternalError(owner, "Unexpected Byte Count in ValidateInput/IDM_SHADE");
+        return 0;
     }
-    const uint32_t exponent = word & exponentMask;
-    if (exponent != 0 && exponent != exponentMask) return 1;
-    CopyText(WorkText, (word & kSignBit) != 0 ? "-" : "+");
+    // A single's fields lie in the low half; the high half does not count.
+    const uint64_t bits = Value64();
+    const uint64_t exponent = bits & format->ExponentMask();
+    if (exponent != 0 && exponent != format->ExponentMask()) return 1;
+    const bool fractionZero = (bits & format->MantissaMask()) == 0;
+    CopyText(WorkText, (bits & format->SignMask()) != 0 ? "-" : "+");
     if (exponent == 0) {
         AppendText(WorkText, fractionZero ? "0.0" : "Denormalized Number");
     } else {

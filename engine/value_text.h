@@ -7,11 +7,11 @@
 
 namespace cv {
 
-// Steps 1 and 3 of WM_RECALCVALUEBOX: WorkText by DataType and ByteCount, then copied into
+// The text of WM_RECALCVALUEBOX: WorkText by DataType and ByteCount, then copied into
 // LastValueText. Internal errors are reported to owner. The shell then sets the font and the text.
 void RenderValueText(WindowRef owner);
 
-// Steps 1 and 2 of WM_RECALCHEXBOX: WorkText by ByteCount (uppercase, exactly 2 x ByteCount digits),
+// The text of WM_RECALCHEXBOX: WorkText by ByteCount (uppercase, exactly 2 x ByteCount digits),
 // then copied into LastHexText. After the internal error of an unexpected ByteCount, WorkText holds
 // "Unexpected Byte Count" and LastHexText its first 19 characters (the copy is bounded).
 void RenderHexText(WindowRef owner);

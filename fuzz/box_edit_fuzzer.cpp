@@ -13,9 +13,11 @@
 #include <string>
 
 #include "engine/bit_info.h"
-#include "engine/validate.h"
+#include "engine/box_edit.h"
+#include "engine/text_to_number.h"
 #include "engine/value_state.h"
 #include "engine/value_text.h"
+#include "tests/engine/alert_recorder.h"
 
 namespace {
 
@@ -54,27 +56,6 @@ constexpr std::size_t kCombinationCount = sizeof kCombinations / sizeof kCombina
 void Check(bool condition, const char* what, const std::string& text) {
     if (!condition) Fail(what, text);
 }
-
-class CountingAlerts : public cv::Alerts {
-public:
-    void Beep() override { ++beeps; }
-    int ShowMessage(cv::WindowRef, const char* text, const char* title, unsigned) override {
-        ++boxes;
-        lastTitle = title;
-        if (std::strcmp(title, "Corvane Internal Error") == 0) internalError = text;
-        return 1;
-    }
-    void Clear() {
-        beeps = 0;
-        boxes = 0;
-        lastTitle.clear();
-        internalError.clear();
-    }
-    int beeps = 0;
-    int boxes = 0;
-    std::string lastTitle;
-    std::string internalError;
-};
 
 // Every shared buffer still ends within its size.
 void CheckBuffers(const std::string& text) {
@@ -180,17 +161,17 @@ uint64_t ExpectedValueBits(const std::string& t, uint64_t before) {
     return (before & ~viewMask) | (stored & viewMask);
 }
 
-void CheckRejection(const CountingAlerts& alerts, const cv::EditOutcome& outcome, uint64_t before,
+void CheckRejection(const cv::AlertRecorder& alerts, const cv::EditOutcome& outcome, uint64_t before,
                     const std::string& lastBefore, const char* lastNow, int caret, std::size_t readLength,
                     const char* expectedTitle, const std::string& text) {
     Check(!outcome.bitsChanged, "a rejection reports changed bits", text);
     Check(cv::Value64() == before, "a rejection changed the bits", text);
     Check(lastBefore == lastNow, "a rejection changed the box's last text", text);
-    Check(alerts.beeps == 1, "a rejection must beep once", text);
+    Check(alerts.Beeps() == 1, "a rejection must beep once", text);
     if (cv::ErrorBoxes) {
-        Check(alerts.boxes == 1 && alerts.lastTitle == expectedTitle, "wrong input-error box", text);
+        Check(alerts.Boxes() == 1 && alerts.LastTitle() == expectedTitle, "wrong input-error box", text);
     } else {
-        Check(alerts.boxes == 0, "a box with ErrorBoxes off", text);
+        Check(alerts.Boxes() == 0, "a box with ErrorBoxes off", text);
     }
     const long added = static_cast<long>(readLength) - static_cast<long>(lastBefore.size());
     // A caret that stood before the added characters (impossible when typing) stops at 0.
@@ -199,7 +180,7 @@ void CheckRejection(const CountingAlerts& alerts, const cv::EditOutcome& outcome
     Check(outcome.caret == wantCaret, "caret not moved back by the added length", text);
 }
 
-void EditValueBox(CountingAlerts& alerts, const std::string& boxText, int caret) {
+void EditValueBox(cv::AlertRecorder& alerts, const std::string& boxText, int caret) {
     const std::string read = boxText.substr(0, kValueReadMax);
     const bool characters = DataType == IDM_ANSI || DataType == IDM_OEM;
     const std::string judged = characters ? read.substr(0, ByteCount) : read;
@@ -209,14 +190,14 @@ void EditValueBox(CountingAlerts& alerts, const std::string& boxText, int caret)
     const std::string lastBefore = cv::LastValueText;
 
     const cv::EditOutcome outcome = cv::ValueBoxEdited(boxText.c_str(), caret, nullptr);
-    Check(alerts.internalError.empty(), "internal error from a valid type and size", boxText);
+    Check(alerts.InternalError().empty(), "internal error from a valid type and size", boxText);
     Check(outcome.accepted == (verdict == nullptr), "wrong verdict", boxText);
     if (!outcome.accepted) {
         CheckRejection(alerts, outcome, before, lastBefore, cv::LastValueText, caret, read.size(), verdict,
                        boxText);
         return;
     }
-    Check(alerts.beeps == 0 && alerts.boxes == 0, "an accepted text beeped", boxText);
+    Check(alerts.Beeps() == 0 && alerts.Boxes() == 0, "an accepted text beeped", boxText);
     Check(judged == cv::LastValueText, "the accepted text is not the box's last text", boxText);
     const uint64_t want = ExpectedValueBits(judged, before);
     Check(cv::Value64() == want, "the bits differ from the parsed text", boxText);
@@ -224,7 +205,7 @@ void EditValueBox(CountingAlerts& alerts, const std::string& boxText, int caret)
     Check(outcome.caret == caret, "an accepted edit moved the caret", boxText);
 }
 
-void EditHexBox(CountingAlerts& alerts, const std::string& boxText, int caret) {
+void EditHexBox(cv::AlertRecorder& alerts, const std::string& boxText, int caret) {
     const std::string read = boxText.substr(0, kHexReadMax);
     const std::string judged = read.substr(0, 2 * ByteCount);
     bool hex = true;
@@ -233,14 +214,14 @@ void EditHexBox(CountingAlerts& alerts, const std::string& boxText, int caret) {
     const std::string lastBefore = cv::LastHexText;
 
     const cv::EditOutcome outcome = cv::HexBoxEdited(boxText.c_str(), caret, nullptr);
-    Check(alerts.internalError.empty(), "internal error from a valid size", boxText);
+    Check(alerts.InternalError().empty(), "internal error from a valid size", boxText);
     Check(outcome.accepted == hex, "wrong hex verdict", boxText);
     if (!outcome.accepted) {
         CheckRejection(alerts, outcome, before, lastBefore, cv::LastHexText, caret, read.size(), kInvalid,
                        boxText);
         return;
     }
-    Check(alerts.beeps == 0 && alerts.boxes == 0, "an accepted hex text beeped", boxText);
+    Check(alerts.Beeps() == 0 && alerts.Boxes() == 0, "an accepted hex text beeped", boxText);
     Check(judged == cv::LastHexText, "the accepted hex text is not the box's last text", boxText);
     uint64_t want = before;
     if (!judged.empty() || ByteCount == 8) {
@@ -253,7 +234,7 @@ void EditHexBox(CountingAlerts& alerts, const std::string& boxText, int caret) {
     Check(outcome.bitsChanged == (want != before), "hex bitsChanged is wrong", boxText);
 }
 
-CountingAlerts alerts;
+cv::AlertRecorder alerts(false);
 
 }  // namespace
 
@@ -292,7 +273,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     cv::RenderValueText(nullptr);
     cv::RenderHexText(nullptr);
     cv::InfoBox(nullptr, cellWord, cellWord >> 15 & 1);
-    Check(alerts.internalError.empty(), "internal error while rendering", boxText);
+    Check(alerts.InternalError().empty(), "internal error while rendering", boxText);
     char report[cv::kReportSize];
     cv::ComposeReport(boxText.c_str(), cv::LastValueText, boxText.c_str(), report);
     Check(std::strlen(report) < cv::kReportSize, "report overran", boxText);

@@ -3,15 +3,12 @@
 // resynchronisation of every cell's drawing with BitValue.
 #include <cstring>
 
+#include "engine/bit_info.h"
 #include "engine/bit_ops.h"
 #include "shell/shell.h"
 
 namespace cv {
 namespace {
-
-constexpr uint32_t kCellSetFlag = 0x80000000u;      // bit 31 of the CellWord: drawn as set
-constexpr uint32_t kCellBitMask = 0x7FFFFFFFu;      // bits 0..30: the bit number
-constexpr uint32_t kNibbleFieldMask = 0x1FFFFFFFu;  // the CellWord shifted right by 2, bit 31 gone
 
 // Marker geometry: x of nibble 0 and of bit 0, and their distance from the client bottom.
 constexpr int kNibbleZeroX = 377;
@@ -38,9 +35,8 @@ void RepaintCell(HWND cell) {
 
 bool IsShadedCell(int bit) {
     if (DataType != IDM_REAL || ShadeExponent != 1) return false;
-    if (ByteCount == 4) return bit >= kSingleExponentLow && bit <= kSingleExponentHigh;
-    if (ByteCount == 8) return bit >= kDoubleExponentLow && bit <= kDoubleExponentHigh;
-    return false;
+    const BinaryFormat* format = RealFormat(ByteCount);
+    return format != nullptr && bit >= format->LowestExponentBit() && bit <= format->HighestExponentBit();
 }
 
 HGDIOBJ MarkPen(bool shaded, bool set) {
@@ -93,7 +89,7 @@ void ToggleCell(HWND cell, WPARAM keys) {
 
 // A right press: select this cell's hex digit once per visit of a drag.
 void SelectCellNibble(HWND cell) {
-    const int nibble = static_cast<int>((CellWord(cell) >> 2) & kNibbleFieldMask);
+    const int nibble = static_cast<int>((CellWord(cell) & kCellBitMask) >> 2);
     if (nibble == LastNibble) return;
     LastNibble = nibble;
     SendMessageA(GetParent(cell), WM_SELECTNIBBLE, static_cast<WPARAM>(nibble), 0);
@@ -144,7 +140,7 @@ void OnSelectNibble(HWND window, int nibble) {
         SendDlgItemMessageA(window, IDM_HEXBOX, EM_SETSEL, 0, 0);
     }
     SetFocus(HexBox);
-    FocusIndex = 2;
+    FocusIndex = kFocusHexBox;
     if (nibble < 8) {
         MoveMarker(NibbleMarker, kNibbleZeroX - kNibblePitch * nibble,
                    ClientBottom - kUpperNibbleAboveBottom);
@@ -156,7 +152,7 @@ void OnSelectNibble(HWND window, int nibble) {
 
 void OnShowBitFocus(HWND window) {
     SetFocus(window);
-    FocusIndex = 9;
+    FocusIndex = kFocusBitCells;
     const int bit = FocusBit;
     if (bit < 32) {
         MoveMarker(BitMarker, kBitZeroX - kCellPitch * bit, ClientBottom - kUpperBitAboveBottom);

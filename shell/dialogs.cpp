@@ -9,8 +9,6 @@ namespace cv {
 
 namespace {
 
-constexpr unsigned kCellSetFlag = 31;  // bit of the CellWord that tells whether the cell shows set
-
 // Longest texts the report takes from the main window. The caption gets a buffer of its own size;
 // the two boxes are read through a buffer of the value box's size.
 constexpr int kCaptionChars = 39;
@@ -77,7 +75,7 @@ INT_PTR CALLBACK InfoDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 void OnBitInfo(HWND window, WPARAM cellWord) {
     // A CellWord with its set flag arrives sign-extended in a 64-bit WPARAM: keep its 32 bits.
     const uint32_t word = static_cast<uint32_t>(cellWord);
-    InfoBox(window, word, (word >> kCellSetFlag) & 1u);
+    InfoBox(window, word, (word & kCellSetFlag) != 0 ? 1u : 0u);
     InfoMode = WM_BITINFO;
     OpenDialog(window, "InfoDlgBox");
 }

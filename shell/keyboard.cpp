@@ -1,33 +1,19 @@
 // Corvane's own keyboard focus cycle (none of the controls has WS_TABSTOP), the radio buttons'
 // arrow keys and the keys that work the bit cells while the main window has the focus.
-#include <cstring>
-#include <string>
-
 #include "engine/bit_ops.h"
-#include "engine/validate.h"
 #include "shell/shell.h"
 
 namespace cv {
 
 namespace {
 
-// Positions of the focus cycle kept in FocusIndex.
-constexpr uint32_t kFocusValueBox = 1;
-constexpr uint32_t kFocusHexBox = 2;
-constexpr uint32_t kFocusRadio = 3;
-constexpr uint32_t kFocusFirstPush = 4;  // "&<"; "&Flip" is kFocusFirstPush + 4
-constexpr uint32_t kFocusLastPush = 8;
-constexpr uint32_t kFocusBitCells = 9;
-constexpr uint32_t kFocusPastEnd = 10;  // only for a moment, at the end of a forward Tab
-
 constexpr int kPushButtonCount = 5;
-constexpr int kRadioButtonCount = 4;
 constexpr int kCellCount = 64;
 
 // Position of the current size among the radio buttons "1", "2", "4", "8".
 uint32_t CurrentRadioPosition() {
-    const uint32_t position = ByteCount < 9 ? RadioOfSize[ByteCount] : RadioOfSize[4];
-    return position < kRadioButtonCount ? position : RadioOfSize[4];
+    const uint32_t position = ByteCount < 9 ? RadioOfSize[ByteCount] : RadioOfSize[kCommonSize];
+    return position < kRadioCount ? position : RadioOfSize[kCommonSize];
 }
 
 HWND CurrentSizeRadio() {
@@ -67,7 +53,7 @@ void OnEditActive(HWND edit) {
 
 void OnEditTab(HWND edit) {
     switch (StepFocusIndex()) {
-        case 0:
+        case kFocusBeforeFirst:
             FocusIndex = kFocusBitCells;
             FocusBitCells(GetParent(edit));
             break;
@@ -88,17 +74,9 @@ void OnRadioTab(HWND radio) {
 
 // The arrows cycle through the sizes that the data type allows, wrapping at both ends.
 void OnRadioArrow(HWND radio, bool forward) {
-    const uint32_t position = CurrentRadioPosition();
-    uint32_t next = position;
-    switch (DataType) {
-        case IDM_ANSI:
-        case IDM_OEM: next = (forward ? position + 1 : position - 1) & 3; break;
-        case IDM_SIGNED:
-        case IDM_UNSIGNED: next = (forward ? position + 4 : position + 2) % 3; break;
-        case IDM_REAL: next = ((position - 1) & 1) + 2; break;
-        default: return;  // no type chosen yet: no size to move to
-    }
-    SendMessageA(GetParent(radio), WM_COMMAND, IDM_BYTES1 + next, 0);
+    const int next = RadioAfterArrow(DataType, CurrentRadioPosition(), forward);
+    if (next < 0) return;  // no type chosen yet: no size to move to
+    SendMessageA(GetParent(radio), WM_COMMAND, IDM_BYTES1 + static_cast<WPARAM>(next), 0);
     SetFocus(CurrentSizeRadio());
     FocusIndex = kFocusRadio;
 }
@@ -114,10 +92,10 @@ void OnPushTab(HWND button) {
     const uint32_t focus = StepFocusIndex();
     switch (focus) {
         case kFocusRadio: SetFocus(CurrentSizeRadio()); break;
-        case 4:
-        case 5:
-        case 6:
-        case 7:
+        case kFocusFirstPush:
+        case kFocusFirstPush + 1:
+        case kFocusFirstPush + 2:
+        case kFocusFirstPush + 3:
         case kFocusLastPush: SetFocus(PushButtonAt(focus)); break;
         case kFocusBitCells: FocusBitCells(GetParent(button)); break;
         default: ReportInternalError(button, "Unexpected Focus Value in PBtnProc"); break;
@@ -127,17 +105,17 @@ void OnPushTab(HWND button) {
 void OnMainTab(HWND window) {
     const uint32_t focus = StepFocusIndex();
     switch (focus) {
-        case 0:
+        case kFocusBeforeFirst:
             FocusIndex = kFocusBitCells;
             SendMessageA(window, WM_SHOWBITFOCUS, 0, 0);
             break;
         case kFocusValueBox: SetFocus(ValueBox); break;
         case kFocusHexBox: SetFocus(HexBox); break;
         case kFocusRadio: SetFocus(CurrentSizeRadio()); break;
-        case 4:
-        case 5:
-        case 6:
-        case 7:
+        case kFocusFirstPush:
+        case kFocusFirstPush + 1:
+        case kFocusFirstPush + 2:
+        case kFocusFirstPush + 3:
         case kFocusLastPush: SetFocus(PushButtonAt(focus)); break;
         case kFocusBitCells: SendMessageA(window, WM_SHOWBITFOCUS, 0, 0); break;
         case kFocusPastEnd:
@@ -173,126 +151,6 @@ void OnBitCellKey(HWND window, WPARAM key) {
         case VK_RETURN: SendToFocusCell(WM_RBUTTONDBLCLK); break;
         default: break;
     }
-}
-
-// Width in pixels of text in the edit box's font, and the width of its formatting rectangle.
-int TextWidth(HWND edit, const std::string& text) {
-    HDC dc = GetDC(edit);
-    HGDIOBJ previousFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)));
-    SIZE extent{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    SelectObject(dc, previousFont);
-    ReleaseDC(edit, dc);
-    return extent.cx;
-}
-
-RECT FormatRect(HWND edit) {
-    RECT format{};
-    SendMessageA(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    return format;
-}
-
-std::string BoxText(HWND edit) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(edit, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
-
-// The box's selection, kept within a text of the given length.
-void GetSelection(HWND edit, size_t length, DWORD* start, DWORD* end) {
-    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(start), reinterpret_cast<LPARAM>(end));
-    if (*start > length) *start = static_cast<DWORD>(length);
-    if (*end > length) *end = static_cast<DWORD>(length);
-    if (*end < *start) *end = *start;
-}
-
-// A box without ES_AUTOHSCROLL takes no more text than fits its width. Some edit controls (Wine's)
-// make room for a character typed into a text that no longer fits by deleting other characters,
-// sometimes without telling the parent, which would silently change the value; so a character
-// whose result would not fit is refused here, as a full box refuses it.
-bool TypedCharacterFits(HWND edit, WPARAM character) {
-    std::string text = BoxText(edit);
-    DWORD start = 0, end = 0;
-    GetSelection(edit, text.size(), &start, &end);
-    text.replace(start, end - start, 1, static_cast<char>(character));
-    const RECT format = FormatRect(edit);
-    return TextWidth(edit, text) <= format.right - format.left;
-}
-
-// Backspace and Delete in a text wider than the box: the same edit controls then delete more than
-// the key asks for. There the deletion is made on the text itself and put into the box while
-// EditArmed is set, so that the main window judges it exactly as a keystroke; the caret then
-// stands where the deletion was, as the control would leave it.
-LRESULT DeleteFromText(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, bool backspace) {
-    std::string text = BoxText(edit);
-    const RECT format = FormatRect(edit);
-    if (TextWidth(edit, text) <= format.right - format.left) {
-        return CallWindowProcA(SavedEditProc, edit, message, wParam, lParam);
-    }
-    DWORD start = 0, end = 0;
-    GetSelection(edit, text.size(), &start, &end);
-    if (start == end) {
-        if (backspace && start == 0) return 0;
-        if (!backspace && end == text.size()) return 0;
-        if (backspace) {
-            --start;
-        } else {
-            ++end;
-        }
-    }
-    text.erase(start, end - start);
-    SetWindowTextA(edit, text.c_str());
-    SendMessageA(edit, EM_SETSEL, start, start);
-    return 0;
-}
-
-// The line a paste inserts: the clipboard's text up to its first line break, as a single-line
-// box takes it. False when the clipboard holds no text.
-bool ClipboardLine(HWND edit, std::string* line) {
-    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(edit)) return false;
-    HANDLE data = GetClipboardData(CF_TEXT);
-    const char* text = data != nullptr ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-    if (text != nullptr) {
-        size_t length = std::strcspn(text, "\n");
-        if (length > 0 && text[length] == '\n' && text[length - 1] == '\r') --length;
-        line->assign(text, length);
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text != nullptr;
-}
-
-// Whether replacing the selection with inserted leaves a text that the box can hold and show
-// whole. The length is tested first, so a huge insertion costs nothing to refuse.
-bool InsertionFits(HWND edit, const char* inserted, size_t insertedLength) {
-    std::string text = BoxText(edit);
-    DWORD start = 0, end = 0;
-    GetSelection(edit, text.size(), &start, &end);
-    const size_t limit = edit == ValueBox ? kMaxValueTextLength : kMaxHexTextLength;
-    if (text.size() - (end - start) + insertedLength > limit) return false;
-    text.replace(start, end - start, inserted, insertedLength);
-    const RECT format = FormatRect(edit);
-    return TextWidth(edit, text) <= format.right - format.left;
-}
-
-// A paste, or a replacement of the selection sent from outside, goes to the box as one edit when
-// its result fits; otherwise it is refused whole with the input-error beep. Left to itself, an edit
-// control trims an insertion that does not fit one character at a time, which takes minutes for
-// a long text, and would leave a cut number in the box.
-LRESULT InsertIfItFits(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    bool fits = true;
-    if (message == WM_PASTE) {
-        std::string line;
-        if (ClipboardLine(edit, &line)) fits = InsertionFits(edit, line.data(), line.size());
-    } else if (lParam != 0) {
-        const char* inserted = reinterpret_cast<const char*>(lParam);
-        fits = InsertionFits(edit, inserted, std::strlen(inserted));
-    }
-    if (!fits) {
-        CurrentAlerts().Beep();
-        return 0;
-    }
-    return CallWindowProcA(SavedEditProc, edit, message, wParam, lParam);
 }
 
 bool InsertsText(WPARAM character) {

@@ -4,7 +4,7 @@
 #include <initializer_list>
 
 #include "engine/bit_ops.h"
-#include "engine/validate.h"
+#include "engine/box_edit.h"
 #include "engine/value_text.h"
 #include "shell/shell.h"
 
@@ -20,9 +20,6 @@ HMENU MainMenu;
 constexpr COLORREF kClearBitColour = RGB(255, 0, 0);
 constexpr COLORREF kSetBitColour = RGB(0, 128, 0);
 constexpr LONG kButtonTypeMask = 0xF;  // the BS_ type in the low four bits of a button's style
-
-// Indices into RadioButtons.
-constexpr int kRadio1 = 0, kRadio2 = 1, kRadio4 = 2, kRadio8 = 3;
 
 // ---- Objects ----
 
@@ -55,6 +52,11 @@ void RepaintCells(int firstBit, int lastBit) {
     for (int bit = firstBit; bit <= lastBit; ++bit) InvalidateRect(CellWindows[bit], nullptr, FALSE);
 }
 
+// The exponent cells of a real of that format, the cells that may be shaded.
+void RepaintExponentCells(const BinaryFormat& format) {
+    RepaintCells(format.LowestExponentBit(), format.HighestExponentBit());
+}
+
 // Flips a 0/1 option and its check mark.
 void ToggleOption(uint32_t& option, UINT id) {
     option = option != 0 ? 0 : 1;
@@ -80,9 +82,9 @@ void OnShade(LPARAM size) {
         size = ByteCount;
     }
     if (size == 4) {
-        RepaintCells(kSingleExponentLow, kSingleExponentHigh);
+        RepaintExponentCells(kSingleFormat);
     } else {
-        RepaintCells(kDoubleExponentLow, kDoubleExponentHigh);
+        RepaintExponentCells(kDoubleFormat);
     }
 }
 
@@ -108,7 +110,7 @@ bool OnOptionCommand(HWND window, UINT id, LPARAM lParam) {
 
 // ---- Data types ----
 
-// Caption, data-type check marks: the steps 3 and 4 shared by every type.
+// The caption and the data-type check marks, shown alike for every type.
 void ShowDataType(HWND window, uint32_t type) {
     char caption[sizeof MainClassName + 32];
     CopyText(caption, MainClassName);
@@ -117,41 +119,44 @@ void ShowDataType(HWND window, uint32_t type) {
     for (UINT item : {IDM_ANSI, IDM_OEM, IDM_SIGNED, IDM_UNSIGNED, IDM_REAL}) CheckItem(item, item == type);
 }
 
-void EnableRadios(std::initializer_list<int> radios, BOOL enable) {
-    for (int radio : radios) EnableWindow(RadioButtons[radio], enable);
+// Enables the radios of the other sizes the type allows, or disables those it does not allow.
+// The common size's radio is never touched.
+void EnableRadios(uint32_t type, bool allowed) {
+    for (int radio = 0; radio < kRadioCount; ++radio) {
+        const uint32_t size = kSizeOfRadio[radio];
+        if (size != kCommonSize && TypeAllowsSize(type, size) == allowed)
+            EnableWindow(RadioButtons[radio], allowed);
+    }
+}
+
+// The new type, shown; the radios it allows enabled before the size follows it (a size the type
+// does not allow is left through the common size's command, which renders the value box) and the
+// others disabled after.
+void ChangeDataType(HWND window, uint32_t type) {
+    DataType = type;
+    ShowDataType(window, type);
+    EnableRadios(type, true);
+    const uint32_t size = SizeAfterTypeChange(type, ByteCount);
+    if (size != ByteCount) {
+        SendCommand(window, IDM_BYTES1 + RadioOfSize[size], 0);
+    } else {
+        SendMessageA(window, WM_RECALCVALUEBOX, 0, 0);
+    }
+    EnableRadios(type, false);
 }
 
 void SelectCharacterType(HWND window, UINT id) {
     if (DataType == IDM_REAL && ShadeExponent == 1) SendCommand(window, IDM_SHADE, ByteCount);
-    DataType = id;
-    ShowDataType(window, id);
-    EnableRadios({kRadio1, kRadio2, kRadio8}, TRUE);
-    SendMessageA(window, WM_RECALCVALUEBOX, 0, 0);
+    ChangeDataType(window, id);
 }
 
 void SelectIntegerType(HWND window, UINT id) {
     if (DataType == IDM_REAL && ShadeExponent == 1 && ByteCount == 4) SendCommand(window, IDM_SHADE, 4);
-    DataType = id;
-    ShowDataType(window, id);
-    EnableRadios({kRadio1, kRadio2}, TRUE);
-    if (ByteCount == 8) {
-        SendCommand(window, IDM_BYTES4, 0);
-    } else {
-        SendMessageA(window, WM_RECALCVALUEBOX, 0, 0);
-    }
-    EnableRadios({kRadio8}, FALSE);
+    ChangeDataType(window, id);
 }
 
 void SelectRealType(HWND window) {
-    DataType = IDM_REAL;
-    ShowDataType(window, IDM_REAL);
-    EnableRadios({kRadio8}, TRUE);
-    if (ByteCount == 1 || ByteCount == 2) {
-        SendCommand(window, IDM_BYTES4, 0);
-    } else {
-        SendMessageA(window, WM_RECALCVALUEBOX, 0, 0);
-    }
-    EnableRadios({kRadio1, kRadio2}, FALSE);
+    ChangeDataType(window, IDM_REAL);
     if (ShadeExponent == 1) SendCommand(window, IDM_SHADE, ByteCount);
 }
 
@@ -202,11 +207,10 @@ void ShowUpperRowForSize(uint32_t size) {
 }
 
 void SelectByteCount(HWND window, int radio) {
-    static const uint32_t kSizeOfRadio[4] = {1, 2, 4, 8};
     const uint32_t size = kSizeOfRadio[radio];
     if (ByteCount == size) return;
     ByteCount = size;
-    for (int j = 0; j < 4; ++j) SendMessageA(RadioButtons[j], BM_SETCHECK, j == radio ? 1 : 0, 0);
+    for (int j = 0; j < kRadioCount; ++j) SendMessageA(RadioButtons[j], BM_SETCHECK, j == radio ? 1 : 0, 0);
     SendMessageA(window, WM_RECALCVALUEBOX, 0, 0);
     SendMessageA(window, WM_RECALCHEXBOX, 0, 0);
     // Clear the nibble guard, then select nibble 0: the hex box's last digit, whatever the guard held.
@@ -217,15 +221,15 @@ void SelectByteCount(HWND window, int radio) {
                  SWP_NOMOVE | SWP_NOZORDER);
     ShowWindow(window, SW_SHOWNA);
     if (DataType != IDM_REAL || ShadeExponent != 1) return;
-    if (size == 4 || size == 8) RepaintCells(kSingleExponentLow, kSingleExponentHigh);
-    if (size == 8) RepaintCells(kDoubleExponentLow, kDoubleExponentHigh);
+    if (size == 4 || size == 8) RepaintExponentCells(kSingleFormat);
+    if (size == 8) RepaintExponentCells(kDoubleFormat);
 }
 
 // ---- Bit operations of the push buttons ----
 
 void RunBitOperation(HWND window, UINT id) {
     const int button = static_cast<int>(id - IDM_BITSHIFTL);
-    FocusIndex = 4 + static_cast<uint32_t>(button);
+    FocusIndex = kFocusFirstPush + static_cast<uint32_t>(button);
     switch (id) {
         case IDM_BITSHIFTL: ShiftBitsLeft(window); break;
         case IDM_BITSHIFTR: ShiftBitsRight(window); break;
@@ -257,9 +261,9 @@ void PressPushButton(HWND window, int button) {
 
 bool OnAcceleratorCommand(HWND window, UINT id) {
     switch (id) {
-        case IDM_FOCUSVALUE: FocusControl(1, ValueBox); return true;
-        case IDM_FOCUSHEX: FocusControl(2, HexBox); return true;
-        case IDM_FOCUSBYTES: FocusControl(3, RadioButtons[RadioOfSize[ByteCount]]); return true;
+        case IDM_FOCUSVALUE: FocusControl(kFocusValueBox, ValueBox); return true;
+        case IDM_FOCUSHEX: FocusControl(kFocusHexBox, HexBox); return true;
+        case IDM_FOCUSBYTES: FocusControl(kFocusRadio, RadioButtons[RadioOfSize[ByteCount]]); return true;
         case IDM_FOCUSBITS: SendMessageA(window, WM_SHOWBITFOCUS, 0, 0); return true;
         default: break;
     }

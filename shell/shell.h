@@ -3,16 +3,21 @@
 
 #include <windows.h>
 
+#include "engine/ieee754.h"
 #include "engine/value_state.h"
 #include "shell/resources/resource_ids.h"
 
 namespace cv {
 
-// The exponent fields of single and double precision reals, the cells that may be shaded.
-constexpr int kSingleExponentLow = 23;
-constexpr int kSingleExponentHigh = 30;
-constexpr int kDoubleExponentLow = 52;
-constexpr int kDoubleExponentHigh = 62;
+// Positions of the focus cycle kept in FocusIndex.
+constexpr uint32_t kFocusBeforeFirst = 0;  // only for a moment, at the start of a backward Tab
+constexpr uint32_t kFocusValueBox = 1;
+constexpr uint32_t kFocusHexBox = 2;
+constexpr uint32_t kFocusRadio = 3;
+constexpr uint32_t kFocusFirstPush = 4;  // "&<"; "&Flip" is kFocusFirstPush + 4
+constexpr uint32_t kFocusLastPush = 8;
+constexpr uint32_t kFocusBitCells = 9;
+constexpr uint32_t kFocusPastEnd = 10;  // only for a moment, at the end of a forward Tab
 
 // ---- Kept by start-up (startup.cpp) ----
 extern HINSTANCE Instance;
@@ -21,20 +26,20 @@ extern HWND CellWindows[64];  // indexed by bit number
 extern HWND NibbleMarker;     // IDM_NIBBLEMARK
 extern HWND BitMarker;        // IDM_BITMARK
 extern HWND ValueLabel, ValueBox, HexLabel, HexBox, BytesGroup;
-extern HWND RadioButtons[4];  // "1", "2", "4", "8"
-extern HWND PushButtons[5];   // "&<", "&>", "&0's", "&1's", "&Flip"
+extern HWND RadioButtons[kRadioCount];  // "1", "2", "4", "8": kSizeOfRadio
+extern HWND PushButtons[5];             // "&<", "&>", "&0's", "&1's", "&Flip"
 extern WNDPROC SavedEditProc, SavedRadioProc, SavedPushProc;
 extern int WindowWidth, NormalHeight, TallHeight, ClientBottom;
 extern HACCEL Accelerators;
 extern char MainClassName[32];  // "Corvane"
 extern char CellClassName[12];  // "CV_Child"
 
-// Steps 1 to 20 of start-up: state (with the Win32 alerts installed), classes, main window, layout,
-// subclassing, the three start messages, the accelerator table. Returns the main window, or nullptr when a
-// class could not be registered or a window could not be created (the caller then exits with a non-zero
-// code). A class that is already registered (a second start in one process, as in tests) is reused.
+// Start-up, everything before the message loop: state (with the Win32 alerts installed), classes, main
+// window, layout, subclassing, the three start messages, the accelerator table. Returns the main window, or
+// nullptr when a class could not be registered or a window could not be created (the caller then exits with a
+// non-zero code). A class that is already registered (a second start in one process, as in tests) is reused.
 HWND StartCorvane(HINSTANCE instance, HINSTANCE previous, int showCommand);
-// Step 21 and 22: the message loop with the accelerators; returns the quit message's wParam
+// The message loop with the accelerators; returns the quit message's wParam
 // (or a non-zero code when GetMessageA fails).
 int RunMessageLoop();
 
@@ -60,6 +65,22 @@ extern HBRUSH WindowBrush;
 // keyboard.cpp: WM_KEYDOWN of the main window (Tab step and the keys over the bit cells).
 // Returns what DefWindowProcA gives for the key-down.
 LRESULT OnMainKeyDown(HWND window, WPARAM key, LPARAM lParam);
+// edit_box.cpp: what EditProc does with typed, deleted and inserted text.
+// A box without ES_AUTOHSCROLL takes no more text than fits its width. Some edit controls (Wine's)
+// make room for a character typed into a text that no longer fits by deleting other characters,
+// sometimes without telling the parent, which would silently change the value; so a character
+// whose result would not fit is refused, as a full box refuses it.
+bool TypedCharacterFits(HWND edit, WPARAM character);
+// Backspace and Delete in a text wider than the box: the same edit controls then delete more than
+// the key asks for. There the deletion is made on the text itself and put into the box while
+// EditArmed is set, so that the main window judges it exactly as a keystroke; the caret then
+// stands where the deletion was, as the control would leave it. Otherwise the control deletes.
+LRESULT DeleteFromText(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, bool backspace);
+// A paste (WM_PASTE), or a replacement of the selection sent from outside (EM_REPLACESEL), goes to
+// the box as one edit when its result fits; otherwise it is refused whole with the input-error
+// beep. Left to itself, an edit control trims an insertion that does not fit one character at a
+// time, which takes minutes for a long text, and would leave a cut number in the box.
+LRESULT InsertIfItFits(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
 // dialogs.cpp
 void OnBitInfo(HWND window, WPARAM cellWord);  // WM_BITINFO: InfoBox, then the dialog
 void OpenReportDialog(HWND window);            // IDM_REPORT

@@ -3,7 +3,8 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "engine/validate.h"
+#include "engine/box_edit.h"
+#include "engine/write_decimal.h"
 #include "shell/shell.h"
 
 namespace cv {
@@ -14,7 +15,7 @@ HWND CellWindows[64];
 HWND NibbleMarker;
 HWND BitMarker;
 HWND ValueLabel, ValueBox, HexLabel, HexBox, BytesGroup;
-HWND RadioButtons[4];
+HWND RadioButtons[kRadioCount];
 HWND PushButtons[5];
 WNDPROC SavedEditProc, SavedRadioProc, SavedPushProc;
 int WindowWidth, NormalHeight, TallHeight, ClientBottom;
@@ -150,11 +151,12 @@ bool CreateByteCountGroup(const FontMeasures& font, int margin, int clientWidth)
     BytesGroup = CreateChild("button", "&Bytes", kVisibleChild | BS_GROUPBOX,
                              clientWidth - 7 * a - margin - 13, h / 2, 7 * a, 13 * h / 2, IDM_BYTESGROUP);
     if (BytesGroup == nullptr) return false;
-    static const char* const kSizeTexts[4] = {"1", "2", "4", "8"};
-    for (int j = 0; j < 4; ++j) {
+    for (int j = 0; j < kRadioCount; ++j) {
+        char label[kMaxDecimalDigits + 1];  // the size: "1", "2", "4", "8"
+        FormatDecimal(kSizeOfRadio[j], 1, label, sizeof label);
         RadioButtons[j] =
-            CreateChild("button", kSizeTexts[j], kVisibleChild | BS_RADIOBUTTON,
-                        clientWidth - 5 * a - margin - 13, (j + 2) * h, 4 * a, h, IDM_BYTES1 + j);
+            CreateChild("button", label, kVisibleChild | BS_RADIOBUTTON, clientWidth - 5 * a - margin - 13,
+                        (j + 2) * h, 4 * a, h, IDM_BYTES1 + j);
         if (RadioButtons[j] == nullptr) return false;
     }
     SendMessageA(RadioButtons[RadioOfSize[ByteCount]], BM_SETCHECK, 1, 0);
@@ -200,7 +202,7 @@ void ResetShellState() {
     WindowWidth = kMainWindowWidth;
 }
 
-// Steps 4 to 14: everything inside the main window, laid out from the font's measures.
+// Everything inside the main window, laid out from the font's measures.
 bool LayOutMainWindow() {
     const FontMeasures font = MeasureFixedFont(MainWindow);
     NormalHeight = 7 * font.lineHeight + 66 + GetSystemMetrics(SM_CYMENU) + GetSystemMetrics(SM_CYCAPTION);

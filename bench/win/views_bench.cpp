@@ -18,30 +18,19 @@
 #include <string>
 #include <vector>
 
+#include "engine/bit_info.h"
 #include "shell/shell.h"
+#include "tests/engine/alert_recorder.h"
 
 namespace {
 
 constexpr double kGoalMedianMicroseconds = 50.0;
 constexpr int kDefaultKeystrokes = 5000;
-constexpr uint32_t kCellSetFlag = 0x80000000u;
 constexpr WPARAM kBackspace = 8;
 
-// Counts what the engine reports instead of beeping and showing boxes: the bench types only
-// accepted text, so every alert is a fault.
-class CountingAlerts : public cv::Alerts {
-public:
-    void Beep() override { ++beeps; }
-    int ShowMessage(cv::WindowRef, const char* text, const char*, unsigned) override {
-        ++boxes;
-        fprintf(stderr, "unexpected message box: %s\n", text);
-        return IDOK;
-    }
-    int beeps = 0;
-    int boxes = 0;
-};
-
-CountingAlerts Alerts;
+// What the engine reports instead of beeping and showing boxes: the bench types only accepted
+// text, so every alert is a fault.
+cv::AlertRecorder Alerts(false);
 int Failures = 0;
 
 double TicksToMicroseconds(LONGLONG ticks) {
@@ -94,7 +83,7 @@ bool ViewsAgree(const char* what, bool hexIsTyped) {
     const uint64_t value = cv::Value64();
     for (int bit = 0; bit < 64; ++bit) {
         const bool shown =
-            (static_cast<uint32_t>(GetWindowLongA(cv::CellWindows[bit], 0)) & kCellSetFlag) != 0;
+            (static_cast<uint32_t>(GetWindowLongA(cv::CellWindows[bit], 0)) & cv::kCellSetFlag) != 0;
         if (shown != (((value >> bit) & 1) != 0)) {
             fprintf(stderr, "%s: cell %d shows %d, value %016llX\n", what, bit, shown,
                     static_cast<unsigned long long>(value));
@@ -221,7 +210,7 @@ void TypeSeries(const TypingSeries& plan, int keystrokes, std::mt19937& random) 
     SetFocus(box);
     DrainQueue();
     Series series{plan.name, {}, {}};
-    const int beepsBefore = Alerts.beeps;
+    const int beepsBefore = Alerts.Beeps();
     for (int round = 0; round < keystrokes && Failures == 0; ++round) {
         const std::string text = TextOf(box);
         // Pick an accepted edit: insert a character somewhere, or delete one with Backspace.
@@ -251,8 +240,8 @@ void TypeSeries(const TypingSeries& plan, int keystrokes, std::mt19937& random) 
         Measure(series, [&] { SendMessageA(box, WM_CHAR, key, 1); });
         if (!ViewsAgree(plan.name, plan.hexBox)) ++Failures;
     }
-    if (Alerts.beeps != beepsBefore) {
-        fprintf(stderr, "%s: %d keystrokes were rejected\n", plan.name, Alerts.beeps - beepsBefore);
+    if (Alerts.Beeps() != beepsBefore) {
+        fprintf(stderr, "%s: %d keystrokes were rejected\n", plan.name, Alerts.Beeps() - beepsBefore);
         ++Failures;
     }
     Results.push_back(series);
@@ -390,7 +379,10 @@ int main(int argc, char** argv) {
     CommandSeries("option (color, shade, shift mode)", commandRounds,
                   Plain({IDM_COLOR, IDM_SHADE, IDM_SHIFT1, IDM_ROTATE}), random, false);
 
-    if (Alerts.boxes != 0) ++Failures;
+    if (Alerts.Boxes() != 0) {
+        fprintf(stderr, "unexpected message boxes: %s\n", Alerts.Log().c_str());
+        ++Failures;
+    }
     DestroyWindow(cv::MainWindow);
     if (Failures != 0) {
         fprintf(stderr, "views_bench: %d check(s) failed\n", Failures);

@@ -12,8 +12,6 @@
 namespace cv {
 namespace {
 
-constexpr uint32_t kSetFlag = 0x80000000u;
-
 struct InfoCase {
     uint32_t dataType;
     uint32_t byteCount;
@@ -41,17 +39,17 @@ const InfoCase kInfoCases[] = {
     {IDM_REAL, 4, 0x3F800000, 31, "Bit number 31 is not set.\r\n\r\nValue when set:  Sign bit (Negative)"},
     {IDM_REAL, 4, 0x3F800000, 30,
      "Bit number 30 is not set.\r\n\r\n" EXP_LINES("7 = 128", "127", "127", "0", "0 places right")},
-    {IDM_REAL, 4, 0x3F800000, 23 | kSetFlag,
+    {IDM_REAL, 4, 0x3F800000, 23 | kCellSetFlag,
      "Bit number 23 is set.\r\n\r\n" EXP_LINES("0 = 1", "127", "127", "0", "0 places right")},
     {IDM_REAL, 4, 0x3F800000, 22, "Bit number 22 is not set.\r\n\r\nValue when set: 2**-1 = 0.5"},
     {IDM_REAL, 4, 0x3F800000, 0,
      "Bit number 00 is not set.\r\n\r\nValue when set: 2**-23 = 1.1920928955078125e-007"},
     // The decimal-point line for x = -2, -1 and 2.
-    {IDM_REAL, 4, 0x3EC00000, 23 | kSetFlag,
+    {IDM_REAL, 4, 0x3EC00000, 23 | kCellSetFlag,
      "Bit number 23 is set.\r\n\r\n" EXP_LINES("0 = 1", "125", "127", "-2", "1 place left")},
-    {IDM_REAL, 4, 0x3F400000, 24 | kSetFlag,
+    {IDM_REAL, 4, 0x3F400000, 24 | kCellSetFlag,
      "Bit number 24 is set.\r\n\r\n" EXP_LINES("1 = 2", "126", "127", "-1", "0 places left")},
-    {IDM_REAL, 4, 0x40C00000, 30 | kSetFlag,
+    {IDM_REAL, 4, 0x40C00000, 30 | kCellSetFlag,
      "Bit number 30 is set.\r\n\r\n" EXP_LINES("7 = 128", "129", "127", "2", "2 places right")},
     // The smallest and largest powers a single's mantissa bit can add.
     {IDM_REAL, 4, 0x00800000, 0,
@@ -61,16 +59,16 @@ const InfoCase kInfoCases[] = {
     // Reals of 8 bytes.
     {IDM_REAL, 8, 0x3FF0000000000000, 62,
      "Bit number 62 is not set.\r\n\r\n" EXP_LINES("10 = 1024", "1023", "1023", "0", "0 places right")},
-    {IDM_REAL, 8, 0x3FF0000000000000, 52 | kSetFlag,
+    {IDM_REAL, 8, 0x3FF0000000000000, 52 | kCellSetFlag,
      "Bit number 52 is set.\r\n\r\n" EXP_LINES("0 = 1", "1023", "1023", "0", "0 places right")},
     {IDM_REAL, 8, 0x3FF0000000000000, 51, "Bit number 51 is not set.\r\n\r\nValue when set: 2**-1 = 0.5"},
     {IDM_REAL, 8, 0x3FF0000000000000, 63,
      "Bit number 63 is not set.\r\n\r\nValue when set:  Sign bit (Negative)"},
-    {IDM_REAL, 8, 0xC000000000000000, 63 | kSetFlag,
+    {IDM_REAL, 8, 0xC000000000000000, 63 | kCellSetFlag,
      "Bit number 63 is set.\r\n\r\nValue when set:  Sign bit (Negative)"},
-    {IDM_REAL, 8, 0x7FE0000000000000, 61 | kSetFlag,
+    {IDM_REAL, 8, 0x7FE0000000000000, 61 | kCellSetFlag,
      "Bit number 61 is set.\r\n\r\n" EXP_LINES("9 = 512", "2046", "1023", "1023", "1023 places right")},
-    {IDM_REAL, 8, 0x0010000000000000, 52 | kSetFlag,
+    {IDM_REAL, 8, 0x0010000000000000, 52 | kCellSetFlag,
      "Bit number 52 is set.\r\n\r\n" EXP_LINES("0 = 1", "1", "1023", "-1022", "1021 places left")},
     // Mantissa bits of a double with the smallest normal exponent: subnormal powers of two.
     {IDM_REAL, 8, 0x0010000000000000, 0,
@@ -81,28 +79,29 @@ const InfoCase kInfoCases[] = {
      "Bit number 51 is not set.\r\n\r\nValue when set: 2**1022 = 4.4942328371557898e+307"},
     // Special reals: the same text for every bit.
     {IDM_REAL, 4, 0x00000000, 5, "Bit number 05 is not set.\r\n\r\n+0.0"},
-    {IDM_REAL, 4, 0x80000000, 31 | kSetFlag, "Bit number 31 is set.\r\n\r\n-0.0"},
-    {IDM_REAL, 4, 0x00000001, 0 | kSetFlag, "Bit number 00 is set.\r\n\r\n+Denormalized Number"},
-    {IDM_REAL, 4, 0xFF800000, 27 | kSetFlag, "Bit number 27 is set.\r\n\r\n-Infinity"},
+    {IDM_REAL, 4, 0x80000000, 31 | kCellSetFlag, "Bit number 31 is set.\r\n\r\n-0.0"},
+    {IDM_REAL, 4, 0x00000001, 0 | kCellSetFlag, "Bit number 00 is set.\r\n\r\n+Denormalized Number"},
+    {IDM_REAL, 4, 0xFF800000, 27 | kCellSetFlag, "Bit number 27 is set.\r\n\r\n-Infinity"},
     {IDM_REAL, 4, 0x7FC00000, 1, "Bit number 01 is not set.\r\n\r\n+Not a Number"},
     {IDM_REAL, 8, 0x0000000000000001, 40, "Bit number 40 is not set.\r\n\r\n+Denormalized Number"},
-    {IDM_REAL, 8, 0xFFF0000000000001, 63 | kSetFlag, "Bit number 63 is set.\r\n\r\n-Not a Number"},
+    {IDM_REAL, 8, 0xFFF0000000000001, 63 | kCellSetFlag, "Bit number 63 is set.\r\n\r\n-Not a Number"},
     // Integers and characters.
     {IDM_SIGNED, 1, 0, 7, "Bit number 07 is not set.\r\n\r\nValue when set:  Sign bit (Negative)"},
     {IDM_SIGNED, 1, 0, 6, "Bit number 06 is not set.\r\n\r\nInteger value when set:  2**6 = 64"},
-    {IDM_SIGNED, 2, 0x8000, 15 | kSetFlag,
+    {IDM_SIGNED, 2, 0x8000, 15 | kCellSetFlag,
      "Bit number 15 is set.\r\n\r\nValue when set:  Sign bit (Negative)"},
     {IDM_SIGNED, 4, 0, 30, "Bit number 30 is not set.\r\n\r\nInteger value when set:  2**30 = 1073741824"},
     {IDM_SIGNED, 4, 0, 31, "Bit number 31 is not set.\r\n\r\nValue when set:  Sign bit (Negative)"},
     {IDM_UNSIGNED, 4, 0, 31, "Bit number 31 is not set.\r\n\r\nInteger value when set:  2**31 = 2147483648"},
-    {IDM_UNSIGNED, 1, 0xFF, 7 | kSetFlag, "Bit number 07 is set.\r\n\r\nInteger value when set:  2**7 = 128"},
+    {IDM_UNSIGNED, 1, 0xFF, 7 | kCellSetFlag,
+     "Bit number 07 is set.\r\n\r\nInteger value when set:  2**7 = 128"},
     {IDM_UNSIGNED, 2, 0, 0, "Bit number 00 is not set.\r\n\r\nInteger value when set:  2**0 = 1"},
     {IDM_ANSI, 2, 0, 9, "Bit number 09 is not set.\r\n\r\nByte value when set:  2**1 = 2"},
     {IDM_OEM, 8, 0, 63, "Bit number 63 is not set.\r\n\r\nByte value when set:  2**7 = 128"},
-    {IDM_ANSI, 1, 1, 0 | kSetFlag, "Bit number 00 is set.\r\n\r\nByte value when set:  2**0 = 1"},
+    {IDM_ANSI, 1, 1, 0 | kCellSetFlag, "Bit number 00 is set.\r\n\r\nByte value when set:  2**0 = 1"},
     // Bits above the view (the focus bit can stay there after a size change): no weight at all.
     {IDM_SIGNED, 4, 0, 40, "Bit number 40 is not set.\r\n\r\nBit 40 lies outside the current 4-byte value."},
-    {IDM_SIGNED, 1, 0x100, 8 | kSetFlag,
+    {IDM_SIGNED, 1, 0x100, 8 | kCellSetFlag,
      "Bit number 08 is set.\r\n\r\nBit 08 lies outside the current 1-byte value."},
     {IDM_UNSIGNED, 4, 0, 32,
      "Bit number 32 is not set.\r\n\r\nBit 32 lies outside the current 4-byte value."},

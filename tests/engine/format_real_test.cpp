@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/decimal_digits.h"
 #include "tests/engine/format_real_reference.h"
 
 namespace cv {

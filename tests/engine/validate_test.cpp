@@ -8,7 +8,10 @@
 #include <random>
 #include <string>
 
+#include "engine/box_edit.h"
+#include "engine/decimal_digits.h"
 #include "engine/format_real.h"
+#include "engine/text_to_number.h"
 #include "engine/value_text.h"
 #include "tests/engine/alert_recorder.h"
 

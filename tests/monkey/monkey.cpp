@@ -22,13 +22,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/validate.h"
+#include "engine/bit_info.h"
+#include "engine/box_edit.h"
 #include "engine/value_text.h"
 #include "shell/shell.h"
+#include "tests/engine/alert_recorder.h"
 
 namespace {
 
-constexpr uint32_t kCellSetFlag = 0x80000000u;
 constexpr int kPumpLimit = 20000;
 constexpr DWORD kHangLimitMs = 120000;  // one action taking longer than this is a hang
 constexpr size_t kHistory = 24;
@@ -47,7 +48,6 @@ volatile LONG Progress = 0;  // bumped by every action; watched for hangs
 // ---- Counters and the record of one action ----
 
 struct Counters {
-    long beeps = 0;
     long inputBoxes = 0;
     long dialogs = 0;
     long exitRequests = 0;
@@ -96,10 +96,12 @@ constexpr unsigned kRealBoxPercent = 1;
 // The same for the dialogs and the help viewer: their openers are picked this often (percent).
 constexpr unsigned kDialogPercent = 3;
 
-class CountingAlerts : public cv::Alerts {
+// The tests' recorder, judging each box as it is raised.
+class JudgingAlerts : public cv::AlertRecorder {
 public:
-    void Beep() override { ++Count.beeps; }
+    JudgingAlerts() : cv::AlertRecorder(false) {}
     int ShowMessage(cv::WindowRef owner, const char* text, const char* title, unsigned style) override {
+        Record(owner, text, title, style);
         const std::string name = title;
         if (name == kInternalErrorTitle) {
             Fault("internal-error box: \"%s\"", text);
@@ -111,11 +113,11 @@ public:
         }
         if (!Chance(kRealBoxPercent)) return IDOK;
         ++Count.realBoxes;
-        return inner->ShowMessage(owner, text, title, style);
+        return real->ShowMessage(owner, text, title, style);
     }
-    cv::Alerts* inner = nullptr;
+    cv::Alerts* real = nullptr;  // the shell's MessageBoxA
 };
-CountingAlerts Alerts;
+JudgingAlerts Alerts;
 
 std::string TextOf(HWND window) {
     char text[256] = "";
@@ -137,7 +139,7 @@ void Capture(HWND window) {
     if (!IsDialogWindow(window)) return;
     const std::string title = TextOf(window);
     ++Count.dialogs;
-    // The engine's boxes are judged as they are raised (CountingAlerts); this is the last line for
+    // The engine's boxes are judged as they are raised (JudgingAlerts); this is the last line for
     // any box that bypasses it.
     if (title == kInternalErrorTitle) {
         Fault("internal-error box: \"%s\"", TextOf(GetDlgItem(window, 0xFFFF)).c_str());
@@ -682,7 +684,7 @@ void CheckViews() {
     const uint64_t value = cv::Value64();
     for (int bit = 0; bit < 64; ++bit) {
         const bool shown =
-            (static_cast<uint32_t>(GetWindowLongA(cv::CellWindows[bit], 0)) & kCellSetFlag) != 0;
+            (static_cast<uint32_t>(GetWindowLongA(cv::CellWindows[bit], 0)) & cv::kCellSetFlag) != 0;
         const bool set = ((value >> bit) & 1) != 0;
         const int number = GetWindowLongA(cv::CellWindows[bit], 0) & 0x7FFFFFFF;
         if (shown != set || number != bit) {
@@ -769,7 +771,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     // Start-up installs the real beeps and boxes; the counting ones go in front of them.
-    Alerts.inner = &cv::CurrentAlerts();
+    Alerts.real = &cv::CurrentAlerts();
     cv::SetAlerts(&Alerts);
     Pump();
     CheckAll();
@@ -841,6 +843,7 @@ int main(int argc, char** argv) {
     printf(
         "  beeps %ld, input errors %ld (%ld shown as boxes), boxes and dialogs shown %ld, exit requests "
         "%ld\n",
-        Count.beeps, Count.inputBoxes, Count.realBoxes, Count.dialogs, Count.exitRequests);
+        static_cast<long>(Alerts.Beeps()), Count.inputBoxes, Count.realBoxes, Count.dialogs,
+        Count.exitRequests);
     return Faults == 0 ? 0 : 1;
 }

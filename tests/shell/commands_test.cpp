@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/validate.h"
+#include "engine/text_to_number.h"
 #include "tests/shell/shell_harness.h"
 
 namespace cvtest {

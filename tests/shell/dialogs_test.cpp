@@ -349,19 +349,17 @@ TEST_F(DialogsTest, InformationDialogHasItsTemplatesControls) {
 
 TEST_F(DialogsTest, AnUnexpectedModeIsAnInternalErrorAndTheTemplateStaysBlank) {
     cv::InfoMode = 5;
-    OwnerAlerts owners(&alerts_);
-    cv::SetAlerts(&owners);
+    alerts_.Clear();
     StartMessageLog();
     DialogBoxParamA(cv::Instance, "InfoDlgBox", cv::MainWindow, cv::InfoDlgProc, 0);
     const std::vector<SentMessage> log = StopMessageLog();
-    cv::SetAlerts(&alerts_);
     // The dialog itself owns the error box.
     HWND dialog = nullptr;
     for (const SentMessage& sent : log) {
         if (sent.message == WM_INITDIALOG && dialog == nullptr) dialog = sent.window;  // not the box's
     }
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(owners.owners, std::vector<HWND>{dialog});
+    EXPECT_EQ(alerts_.Owners(), std::vector<cv::WindowRef>{dialog});
     EXPECT_EQ(alerts_.Beeps(), 3);
     ASSERT_EQ(Dialogs().size(), 2u);
     EXPECT_EQ(Dialogs()[0].title, "Corvane Internal Error");

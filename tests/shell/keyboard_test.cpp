@@ -188,11 +188,8 @@ TEST_F(KeyboardTest, AnUnexpectedFocusValueIsAnInternalErrorAndTheFocusStays) {
         {cv::MainWindow, 10, false, 11, "Unexpected Focus Value in WndProc"},
         {cv::MainWindow, 0xFFFFFFFFu, false, 0, nullptr},  // wraps to 0, which means the bit cells
     };
-    OwnerAlerts owners(&alerts_);
-    cv::SetAlerts(&owners);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text ? c.text : "no error");
-        owners.owners.clear();
         alerts_.Clear();
         ClearDialogs();
         SetFocus(c.window);
@@ -209,9 +206,8 @@ TEST_F(KeyboardTest, AnUnexpectedFocusValueIsAnInternalErrorAndTheFocusStays) {
         EXPECT_EQ(Dialogs()[0].title, "Corvane Internal Error");
         EXPECT_EQ(Dialogs()[0].text, c.text);
         // The procedure's own window owns the box, not the main window behind it.
-        EXPECT_EQ(owners.owners, std::vector<HWND>{c.window});
+        EXPECT_EQ(alerts_.Owners(), std::vector<cv::WindowRef>{c.window});
     }
-    cv::SetAlerts(&alerts_);
 }
 
 TEST_F(KeyboardTest, ARadioArrowSendsTheSizeCommandBeforeTheFocusReturnsToTheRadio) {

@@ -91,17 +91,6 @@ void SetModifierKeys(bool ctrl, bool alt, bool shift) {
 
 }  // namespace
 
-void RecordingAlerts::Beep() {
-    ++beeps_;
-    log_ += "beep;";
-    if (inner_ != nullptr) inner_->Beep();
-}
-
-int RecordingAlerts::ShowMessage(cv::WindowRef owner, const char* text, const char* title, unsigned style) {
-    log_ += "box[" + std::string(title) + "|" + text + "|" + std::to_string(style) + "];";
-    return inner_ != nullptr ? inner_->ShowMessage(owner, text, title, style) : 1;
-}
-
 std::vector<int> Range(int first, int last) {
     std::vector<int> bits;
     for (int bit = first; bit <= last; ++bit) bits.push_back(bit);
@@ -145,7 +134,7 @@ void ShellTest::Start() {
     // Wrap whatever the shell installed for its beeps and boxes.
     cv::InstallWin32Alerts();
     shellAlerts_ = &cv::CurrentAlerts();
-    alerts_.SetInner(shellAlerts_);
+    alerts_.PassTo(shellAlerts_);
     cv::SetAlerts(&alerts_);
     alerts_.Clear();
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "shell/shell.h"
+#include "tests/engine/alert_recorder.h"
 
 namespace cvtest {
 
@@ -47,43 +48,6 @@ struct SentMessage {
     uint32_t dataType;
     uint32_t byteCount;
     uint64_t value;  // BitValue as one number
-};
-
-// The engine's alerts, recorded in order and passed on to the shell's own implementation (so the
-// real message box appears and is caught by the CBT hook).
-class RecordingAlerts : public cv::Alerts {
-public:
-    void Beep() override;
-    int ShowMessage(cv::WindowRef owner, const char* text, const char* title, unsigned style) override;
-
-    void SetInner(cv::Alerts* inner) { inner_ = inner; }
-    int Beeps() const { return beeps_; }
-    // "beep;" per beep and "box[title|text|style];" per box.
-    const std::string& Log() const { return log_; }
-    void Clear() {
-        beeps_ = 0;
-        log_.clear();
-    }
-
-private:
-    cv::Alerts* inner_ = nullptr;
-    int beeps_ = 0;
-    std::string log_;
-};
-
-// Notes the owner handed to each box and passes the box on to the recording alerts.
-class OwnerAlerts : public cv::Alerts {
-public:
-    explicit OwnerAlerts(cv::Alerts* inner) : inner_(inner) {}
-    void Beep() override { inner_->Beep(); }
-    int ShowMessage(cv::WindowRef owner, const char* text, const char* title, unsigned style) override {
-        owners.push_back(static_cast<HWND>(owner));
-        return inner_->ShowMessage(owner, text, title, style);
-    }
-    std::vector<HWND> owners;
-
-private:
-    cv::Alerts* inner_;
 };
 
 class ShellTest : public ::testing::Test {
@@ -174,7 +138,9 @@ public:
     static constexpr LPARAM kInside = MAKELPARAM(7, 10);
 
 protected:
-    RecordingAlerts alerts_;
+    // The engine's alerts, recorded in order and passed on to the shell's own implementation (so
+    // the real message box appears and is caught by the CBT hook).
+    cv::AlertRecorder alerts_{false};
     cv::Alerts* shellAlerts_ = nullptr;
     bool started_ = false;
 };

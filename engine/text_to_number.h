@@ -1,0 +1,22 @@
+// Typed text to numbers, as the program defines the conversions (not as a C runtime happens to
+// behave): the other direction of format_real.
+#pragma once
+
+#include <cstdint>
+
+namespace cv {
+
+bool IsDigit(char c);     // '0'..'9'
+bool IsHexDigit(char c);  // '0'..'9', 'A'..'F', 'a'..'f'
+
+// Correctly rounded; "d"/"D" exponents too; no hex floats, no inf/nan words; leading white space
+// skipped; no digit gives +0.0; beyond the double range +-infinity, below it zero.
+double TextToDouble(const char* text);
+uint32_t TextToInteger(const char* text);  // wraps modulo 2^32
+// Reads at most maxDigits (up to 8) hex digits at the start of text; false if there is none.
+bool ReadHexNumber(const char* text, unsigned maxDigits, uint32_t* number);
+// The single-precision bits nearest to value (ties to even); values between the largest single
+// and the half-way point to 2^128 give the largest single, not infinity.
+uint32_t RoundToSingleBits(double value);
+
+}  // namespace cv

@@ -1,0 +1,20 @@
+// Decimal digits of an integer, written by hand so that every platform gives the same text.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace cv {
+
+// The most digits a 64-bit number has, and the most WriteDecimal writes.
+constexpr int kMaxDecimalDigits = 20;
+
+// Writes the digits of magnitude at cursor, at least minDigits of them (zero-padded, at most
+// kMaxDecimalDigits), without a terminator, and returns the end.
+char* WriteDecimal(uint64_t magnitude, int minDigits, char* cursor);
+
+// The text of value: a "-" before a negative one, then at least minDigits digits, where (as with
+// printf's %0Nd) the width counts the sign. Cut to size bytes, terminator included.
+void FormatDecimal(int64_t value, int minDigits, char* out, std::size_t size);
+
+}  // namespace cv
