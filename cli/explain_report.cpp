@@ -2,6 +2,7 @@
 
 #include "engine/binary_float.h"
 #include "engine/exact_decimal.h"
+#include "engine/write_decimal.h"
 
 namespace cv {
 
@@ -17,21 +18,6 @@ constexpr const char* kControlNames[] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ
 
 unsigned ByteAt(uint64_t bits, int i) {
     return static_cast<unsigned>(bits >> (kExplainByteBits * i)) & 0xFFu;
-}
-
-void AppendUnsigned(uint64_t value, std::string* text) {
-    char digits[24];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    while (count > 0) *text += digits[--count];
-}
-
-void AppendSigned(int64_t value, std::string* text) {
-    if (value < 0) *text += '-';
-    AppendUnsigned(value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value), text);
 }
 
 void AppendBitRun(uint64_t bits, int from, int count, std::string* text) {
@@ -137,31 +123,31 @@ void AppendHumanFields(const BinaryFormat& layout, const FloatFields& fields, st
     *text += fields.negative ? "1 (negative)\n" : "0 (positive)\n";
     Label("exponent", text);
     *text += "raw ";
-    AppendUnsigned(static_cast<uint64_t>(fields.biasedExponent), text);
+    AppendDecimal(static_cast<uint64_t>(fields.biasedExponent), text);
     *text += ", bias ";
-    AppendSigned(layout.Bias(), text);
+    AppendSignedDecimal(layout.Bias(), text);
     if (IsFinite(fields)) {
         *text += ", power of two ";
-        AppendSigned(UnbiasedPower(layout, fields), text);
+        AppendSignedDecimal(UnbiasedPower(layout, fields), text);
     }
     *text += '\n';
     Label("mantissa", text);
     *text += "raw ";
-    AppendUnsigned(fields.mantissa, text);
+    AppendDecimal(fields.mantissa, text);
     if (IsFinite(fields)) {
         *text += ", significand ";
         AppendPlainBinary(fields.significand, -layout.mantissaBits, false, text);
         *text += " = ";
-        AppendUnsigned(fields.significand, text);
+        AppendDecimal(fields.significand, text);
         *text += "/2^";
-        AppendSigned(layout.mantissaBits, text);
+        AppendSignedDecimal(layout.mantissaBits, text);
     }
     *text += '\n';
     Label("class", text);
     *text += ClassName(fields.floatClass);
     if (IsNanClass(fields.floatClass)) {
         *text += ", payload ";
-        AppendUnsigned(fields.mantissa & (layout.MantissaMask() >> 1), text);
+        AppendDecimal(fields.mantissa & (layout.MantissaMask() >> 1), text);
     }
     *text += '\n';
 }
@@ -206,10 +192,10 @@ namespace {
 void AppendHumanIntegerOrText(const ExplainFormat& format, uint64_t bits, std::string* text) {
     if (format.kind != ExplainKind::kCharacters) {
         Label("signed", text);
-        AppendSigned(SignedReading(format, bits), text);
+        AppendSignedDecimal(SignedReading(format, bits), text);
         *text += '\n';
         Label("unsigned", text);
-        AppendUnsigned(bits, text);
+        AppendDecimal(bits, text);
         *text += '\n';
     }
     Label("bytes", text);
@@ -240,15 +226,15 @@ void AppendJsonFloat(const BinaryFormat& layout, const ExplainedValue& value, st
     *text += ClassName(fields.floatClass);
     *text += fields.negative ? "\",\"sign\":1" : "\",\"sign\":0";
     *text += ",\"exponent\":{\"raw\":";
-    AppendUnsigned(static_cast<uint64_t>(fields.biasedExponent), text);
+    AppendDecimal(static_cast<uint64_t>(fields.biasedExponent), text);
     *text += ",\"bias\":";
-    AppendSigned(layout.Bias(), text);
+    AppendSignedDecimal(layout.Bias(), text);
     if (IsFinite(fields)) {
         *text += ",\"power\":";
-        AppendSigned(UnbiasedPower(layout, fields), text);
+        AppendSignedDecimal(UnbiasedPower(layout, fields), text);
     }
     *text += "},\"mantissa\":{\"raw\":\"";
-    AppendUnsigned(fields.mantissa, text);
+    AppendDecimal(fields.mantissa, text);
     *text += '"';
     if (IsFinite(fields)) {
         *text += ",\"significand\":\"";
@@ -274,7 +260,7 @@ void AppendJsonFloat(const BinaryFormat& layout, const ExplainedValue& value, st
     }
     if (nan) {
         *text += ",\"payload\":\"";
-        AppendUnsigned(fields.mantissa & (layout.MantissaMask() >> 1), text);
+        AppendDecimal(fields.mantissa & (layout.MantissaMask() >> 1), text);
         *text += '"';
     }
     if (value.fromDecimal) {
@@ -338,10 +324,10 @@ void AppendJsonReport(const ExplainFormat& format, const std::string& input, con
     } else {
         std::string number;
         if (format.kind != ExplainKind::kCharacters) {
-            AppendSigned(SignedReading(format, value.bits), &number);
+            AppendSignedDecimal(SignedReading(format, value.bits), &number);
             AppendJsonString("signed", number, text);
             number.clear();
-            AppendUnsigned(value.bits, &number);
+            AppendDecimal(value.bits, &number);
             AppendJsonString("unsigned", number, text);
             number.clear();
         }

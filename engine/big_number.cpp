@@ -1,5 +1,7 @@
 #include "engine/big_number.h"
 
+#include "engine/write_decimal.h"
+
 namespace cv {
 
 namespace {
@@ -104,7 +106,8 @@ void BigNumber::ShiftRight(int bits) {
     if (part != 0) {
         uint32_t* limbs = limbs_.data();
         const std::size_t n = limbs_.size();
-        for (std::size_t i = 0; i + 1 < n; ++i) limbs[i] = (limbs[i] >> part) | (limbs[i + 1] << (kLimbBits - part));
+        for (std::size_t i = 0; i + 1 < n; ++i)
+            limbs[i] = (limbs[i] >> part) | (limbs[i + 1] << (kLimbBits - part));
         limbs[n - 1] >>= part;
     }
     Trim();
@@ -166,12 +169,10 @@ std::string BigNumber::ToDecimal() const {
         chunks.push_back(static_cast<uint32_t>(remainder));
     }
     if (chunks.empty()) return "0";
-    std::string text = std::to_string(chunks.back());
-    for (std::size_t i = chunks.size() - 1; i-- > 0;) {
-        const std::string chunk = std::to_string(chunks[i]);
-        text.append(static_cast<std::size_t>(kDecimalChunkDigits) - chunk.size(), '0');
-        text += chunk;
-    }
+    std::string text;
+    AppendDecimal(chunks.back(), &text);
+    char group[kDecimalChunkDigits];
+    for (std::size_t i = chunks.size() - 1; i-- > 0;) text.append(group, WriteNineDigits(chunks[i], group));
     return text;
 }
 

@@ -1,5 +1,7 @@
 #include "engine/binary_float.h"
 
+#include "engine/write_decimal.h"
+
 #include "engine/exact_decimal.h"
 
 namespace cv {
@@ -11,18 +13,6 @@ constexpr int kPlainExponentLimit = 16;   // 1e16 and above in exponent form
 
 bool IsNan(const FloatFields& fields) {
     return fields.floatClass == FloatClass::kQuietNan || fields.floatClass == FloatClass::kSignalingNan;
-}
-
-void AppendInteger(int64_t value, std::string* text) {
-    char buffer[24];
-    int length = 0;
-    uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-    do {
-        buffer[length++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    if (value < 0) *text += '-';
-    while (length > 0) *text += buffer[--length];
 }
 
 // Digit strings of equal length, most significant first.
@@ -238,7 +228,7 @@ void AppendShortest(const BinaryFormat& format, uint64_t bits, std::string* text
             text->append(d, 1, std::string::npos);
         }
         *text += 'e';
-        AppendInteger(exponent, text);
+        AppendSignedDecimal(exponent, text);
     } else if (exponent < 0) {
         *text += "0.";
         text->append(static_cast<std::size_t>(-exponent - 1), '0');

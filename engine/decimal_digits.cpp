@@ -9,6 +9,7 @@
 
 #include <cstring>
 
+#include "engine/big_number.h"
 #include "engine/ieee754.h"
 #include "engine/write_decimal.h"
 
@@ -72,83 +73,23 @@ Scaled Scale(uint64_t m, int e2, int k) {
     return {top >> fractionBitsInTop, (top << (64 - fractionBitsInTop)) | (middle >> fractionBitsInTop)};
 }
 
-// Unsigned big integer with 32-bit limbs for the rare exact decisions. 40 limbs hold 1280 bits; the
-// largest number compared needs about 860 (m * 5^340 or 10^17 * 2^797).
-class BigInt {
-public:
-    explicit BigInt(uint64_t value) {
-        while (value != 0) {
-            limbs_[size_++] = static_cast<uint32_t>(value);
-            value >>= 32;
-        }
-    }
-
-    void MultiplySmall(uint32_t factor) {
-        uint64_t carry = 0;
-        for (int i = 0; i < size_; ++i) {
-            const uint64_t product = static_cast<uint64_t>(limbs_[i]) * factor + carry;
-            limbs_[i] = static_cast<uint32_t>(product);
-            carry = product >> 32;
-        }
-        if (carry != 0 && size_ < kLimbs) limbs_[size_++] = static_cast<uint32_t>(carry);
-    }
-
-    void MultiplyPow5(int n) {
-        constexpr uint32_t kFivePow13 = 1220703125u;  // the largest power of 5 below 2^32
-        for (; n >= 13; n -= 13) MultiplySmall(kFivePow13);
-        uint32_t rest = 1;
-        for (; n > 0; --n) rest *= 5;
-        MultiplySmall(rest);
-    }
-
-    void ShiftLeft(int n) {
-        if (size_ == 0 || n <= 0) return;
-        const int limbShift = n / 32, bitShift = n % 32;
-        const int newSize = size_ + limbShift + 1 <= kLimbs ? size_ + limbShift + 1 : kLimbs;
-        for (int i = newSize - 1; i >= 0; --i) {
-            const int source = i - limbShift;
-            uint32_t limb = 0;
-            if (source >= 0 && source < size_) limb = limbs_[source] << bitShift;
-            if (bitShift != 0 && source - 1 >= 0 && source - 1 < size_) {
-                limb |= limbs_[source - 1] >> (32 - bitShift);
-            }
-            limbs_[i] = limb;
-        }
-        size_ = newSize;
-        while (size_ > 0 && limbs_[size_ - 1] == 0) --size_;
-    }
-
-    static int Compare(const BigInt& a, const BigInt& b) {
-        if (a.size_ != b.size_) return a.size_ < b.size_ ? -1 : 1;
-        for (int i = a.size_ - 1; i >= 0; --i) {
-            if (a.limbs_[i] != b.limbs_[i]) return a.limbs_[i] < b.limbs_[i] ? -1 : 1;
-        }
-        return 0;
-    }
-
-private:
-    static constexpr int kLimbs = 40;
-    uint32_t limbs_[kLimbs] = {};
-    int size_ = 0;
-};
-
 // Whether x = m * 2^e2 * 10^k, known to lie in [q, q + 3/2), rounds (ties to even) up to q + 1:
 // compares 2 * m * 2^e2 * 10^k with (2q + 1), both sides cleared of fractions.
 bool ExactRoundsUp(uint64_t m, int e2, int k, uint64_t q) {
-    BigInt twiceX(m);
-    BigInt halfway(2 * q + 1);
+    BigNumber twiceX(m);
+    BigNumber halfway(2 * q + 1);
     const int twos = e2 + k + 1;  // 10^k = 5^k * 2^k, and the factor 2 of 2x
     if (k >= 0) {
-        twiceX.MultiplyPow5(k);
+        twiceX.MultiplyByPowerOfFive(k);
     } else {
-        halfway.MultiplyPow5(-k);
+        halfway.MultiplyByPowerOfFive(-k);
     }
     if (twos >= 0) {
         twiceX.ShiftLeft(twos);
     } else {
         halfway.ShiftLeft(-twos);
     }
-    const int order = BigInt::Compare(twiceX, halfway);
+    const int order = twiceX.Compare(halfway);
     return order > 0 || (order == 0 && (q & 1) != 0);
 }
 

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "engine/write_decimal.h"
+
 namespace cv {
 
 namespace {
@@ -93,41 +95,14 @@ void MultiplyByUint64(const Limbs& power, uint64_t x, Limbs* product) {
     while (!product->empty() && product->back() == 0) product->pop_back();
 }
 
-const char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-void WriteFourDigits(uint32_t value, char* text) {
-    const uint32_t high = value / 100;
-    const uint32_t low = value % 100;
-    text[0] = kDigitPairs[2 * high];
-    text[1] = kDigitPairs[2 * high + 1];
-    text[2] = kDigitPairs[2 * low];
-    text[3] = kDigitPairs[2 * low + 1];
-}
-
-// Writes the nine digits of limb at text.
-void WriteNineDigits(uint32_t limb, char* text) {
-    constexpr uint32_t kEightDigits = 100000000u;
-    constexpr uint32_t kFourDigits = 10000u;
-    const uint32_t rest = limb % kEightDigits;
-    text[0] = static_cast<char>('0' + limb / kEightDigits);
-    WriteFourDigits(rest / kFourDigits, text + 1);
-    WriteFourDigits(rest % kFourDigits, text + 5);
-}
-
 void LimbsToDigits(const Limbs& limbs, std::string* digits) {
     digits->clear();
     if (limbs.empty()) return;
     char top[kLimbDigits];
-    WriteNineDigits(limbs.back(), top);
-    int skip = 0;
-    while (skip < kLimbDigits - 1 && top[skip] == '0') ++skip;
-    const std::size_t topLength = static_cast<std::size_t>(kLimbDigits - skip);
+    const std::size_t topLength = static_cast<std::size_t>(WriteDecimal(limbs.back(), 1, top) - top);
     digits->resize(topLength + (limbs.size() - 1) * kLimbDigits);
     char* out = &(*digits)[0];
-    for (std::size_t i = 0; i < topLength; ++i) out[i] = top[static_cast<std::size_t>(skip) + i];
+    for (std::size_t i = 0; i < topLength; ++i) out[i] = top[i];
     out += topLength;
     for (std::size_t i = limbs.size() - 1; i-- > 0; out += kLimbDigits) WriteNineDigits(limbs[i], out);
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/big_number.h"
 #include "engine/ieee754.h"
 
 namespace cv {
@@ -33,93 +34,8 @@ const char* SkipWhiteSpace(const char* text) {
     return text;
 }
 
-// Exact decimal to binary conversion. A short natural number in 32-bit limbs is all it takes:
-// the decimal text becomes num / den exactly, and 64 quotient bits plus a sticky remainder bit
-// decide the rounding.
-
-class BigNumber {
-public:
-    explicit BigNumber(uint32_t value = 0) {
-        if (value != 0) limbs_.push_back(value);
-    }
-
-    bool IsZero() const { return limbs_.empty(); }
-
-    int BitLength() const {
-        if (limbs_.empty()) return 0;
-        int bits = static_cast<int>(limbs_.size() - 1) * 32;
-        for (uint32_t top = limbs_.back(); top != 0; top >>= 1) ++bits;
-        return bits;
-    }
-
-    void MultiplyAdd(uint32_t factor, uint32_t addend) {
-        uint64_t carry = addend;
-        for (uint32_t& limb : limbs_) {
-            const uint64_t product = static_cast<uint64_t>(limb) * factor + carry;
-            limb = static_cast<uint32_t>(product);
-            carry = product >> 32;
-        }
-        if (carry != 0) limbs_.push_back(static_cast<uint32_t>(carry));
-    }
-
-    void MultiplyByPowerOfTen(int64_t exponent) {
-        for (; exponent >= 9; exponent -= 9) MultiplyAdd(1000000000u, 0);
-        uint32_t rest = 1;
-        for (; exponent > 0; --exponent) rest *= 10;
-        if (rest != 1) MultiplyAdd(rest, 0);
-    }
-
-    void ShiftLeft(int bits) {
-        if (limbs_.empty() || bits <= 0) return;
-        const std::size_t whole = static_cast<std::size_t>(bits / 32);
-        const int part = bits % 32;
-        limbs_.insert(limbs_.begin(), whole, 0u);
-        if (part != 0) {
-            uint32_t carry = 0;
-            for (std::size_t i = whole; i < limbs_.size(); ++i) {
-                const uint32_t limb = limbs_[i];
-                limbs_[i] = (limb << part) | carry;
-                carry = limb >> (32 - part);
-            }
-            if (carry != 0) limbs_.push_back(carry);
-        }
-    }
-
-    void ShiftRightOne() {
-        for (std::size_t i = 0; i < limbs_.size(); ++i) {
-            const uint32_t next = i + 1 < limbs_.size() ? limbs_[i + 1] : 0u;
-            limbs_[i] = (limbs_[i] >> 1) | (next << 31);
-        }
-        Trim();
-    }
-
-    int Compare(const BigNumber& other) const {
-        if (limbs_.size() != other.limbs_.size()) return limbs_.size() < other.limbs_.size() ? -1 : 1;
-        for (std::size_t i = limbs_.size(); i-- > 0;) {
-            if (limbs_[i] != other.limbs_[i]) return limbs_[i] < other.limbs_[i] ? -1 : 1;
-        }
-        return 0;
-    }
-
-    // Requires *this >= other.
-    void Subtract(const BigNumber& other) {
-        uint64_t borrow = 0;
-        for (std::size_t i = 0; i < limbs_.size(); ++i) {
-            const uint64_t subtrahend = (i < other.limbs_.size() ? other.limbs_[i] : 0u) + borrow;
-            const uint64_t limb = limbs_[i];
-            borrow = limb < subtrahend ? 1 : 0;
-            limbs_[i] = static_cast<uint32_t>(limb + (borrow << 32) - subtrahend);
-        }
-        Trim();
-    }
-
-private:
-    void Trim() {
-        while (!limbs_.empty() && limbs_.back() == 0) limbs_.pop_back();
-    }
-
-    std::vector<uint32_t> limbs_;
-};
+// Exact decimal to binary conversion: the decimal text becomes num / den exactly in big natural
+// numbers, and 64 quotient bits plus a sticky remainder bit decide the rounding.
 
 // Bits of the double nearest (ties to even) to (q + f) * 2^exponent, where 0 <= f < 1 and sticky
 // tells whether f is above 0; q holds at least 54 significant bits.
@@ -168,9 +84,9 @@ uint64_t DecimalToDoubleBits(const std::vector<uint8_t>& digits, int64_t exponen
     for (uint8_t digit : digits) numerator.MultiplyAdd(10, digit);
     BigNumber denominator(1);
     if (exponent >= 0) {
-        numerator.MultiplyByPowerOfTen(exponent);
+        numerator.MultiplyByPowerOfTen(static_cast<int>(exponent));
     } else {
-        denominator.MultiplyByPowerOfTen(-exponent);
+        denominator.MultiplyByPowerOfTen(static_cast<int>(-exponent));
     }
     // Scale so that the quotient has exactly 64 bits: 2^63 <= num / den < 2^64.
     int shift = 63 + denominator.BitLength() - numerator.BitLength();
@@ -191,7 +107,7 @@ uint64_t DecimalToDoubleBits(const std::vector<uint8_t>& digits, int64_t exponen
             numerator.Subtract(probe);
             quotient |= 1ull << bit;
         }
-        probe.ShiftRightOne();
+        probe.ShiftRight(1);
     }
     return RoundToDoubleBits(quotient, -shift, !numerator.IsZero());
 }

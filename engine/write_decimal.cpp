@@ -54,6 +54,25 @@ char* WriteDecimal(uint64_t magnitude, int minDigits, char* cursor) {
     return end;
 }
 
+char* WriteNineDigits(uint32_t group, char* cursor) {
+    WriteDigitsBefore(cursor + kGroupDigits, group, kGroupDigits);
+    return cursor + kGroupDigits;
+}
+
+void AppendDecimal(uint64_t value, std::string* text) {
+    char digits[kMaxDecimalDigits];
+    text->append(digits, WriteDecimal(value, 1, digits));
+}
+
+void AppendSignedDecimal(int64_t value, std::string* text) {
+    uint64_t magnitude = static_cast<uint64_t>(value);
+    if (value < 0) {
+        *text += '-';
+        magnitude = 0 - magnitude;
+    }
+    AppendDecimal(magnitude, text);
+}
+
 void FormatDecimal(int64_t value, int minDigits, char* out, std::size_t size) {
     char text[kMaxDecimalDigits + 2];
     char* cursor = text;
