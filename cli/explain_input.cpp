@@ -1,6 +1,7 @@
 #include "cli/explain_input.h"
 
 #include "engine/binary_float.h"
+#include "engine/digits.h"
 
 namespace cv {
 
@@ -37,13 +38,6 @@ bool ReadSmallNumber(const std::string& text, std::size_t* at, int* number) {
 
 bool IsByteWidth(int width) {
     return width == 8 || width == 16 || width == 32 || width == 64;
-}
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
 }
 
 enum class RawResult { kNotRaw, kAccepted, kTooWide };

@@ -1,8 +1,8 @@
 #include "engine/binary_float.h"
 
-#include "engine/write_decimal.h"
-
+#include "engine/digits.h"
 #include "engine/exact_decimal.h"
+#include "engine/write_decimal.h"
 
 namespace cv {
 
@@ -244,9 +244,8 @@ void AppendShortest(const BinaryFormat& format, uint64_t bits, std::string* text
 }
 
 void AppendHexBits(uint64_t bits, int totalBits, std::string* text) {
-    static const char kHexDigits[] = "0123456789ABCDEF";
     const int digits = (totalBits + 7) / 8 * 2;
-    for (int i = digits - 1; i >= 0; --i) *text += kHexDigits[(bits >> (4 * i)) & 0xF];
+    for (int i = digits - 1; i >= 0; --i) *text += kHexDigitChars[(bits >> (4 * i)) & 0xF];
 }
 
 }  // namespace cv

@@ -110,6 +110,16 @@ int CaretAfterRejection(int caret, std::size_t readLength, const char* lastText)
     return caret < 0 ? 0 : caret;
 }
 
+// An accepted text: stored into the bits, then kept as the box's last text. The copy is bounded:
+// after an internal error of the store the text can be longer than the box's last text and is cut.
+template <std::size_t N>
+EditOutcome StoreAccepted(void (*store)(WindowRef), char (&lastText)[N], int caret, WindowRef owner) {
+    const uint64_t before = Value64();
+    store(owner);
+    if (std::strcmp(lastText, WorkText) != 0) CopyText(lastText, WorkText);
+    return EditOutcome{true, Value64() != before, caret};
+}
+
 }  // namespace
 
 bool SwallowEditEcho() {
@@ -131,12 +141,7 @@ EditOutcome ValueBoxEdited(const char* boxText, int caret, WindowRef owner) {
         outcome.caret = CaretAfterRejection(caret, readLength, LastValueText);
         return outcome;
     }
-    const uint64_t before = Value64();
-    StoreValueText(owner);
-    if (std::strcmp(LastValueText, WorkText) != 0) CopyText(LastValueText, WorkText);
-    outcome.accepted = true;
-    outcome.bitsChanged = Value64() != before;
-    return outcome;
+    return StoreAccepted(StoreValueText, LastValueText, caret, owner);
 }
 
 EditOutcome HexBoxEdited(const char* boxText, int caret, WindowRef owner) {
@@ -150,13 +155,7 @@ EditOutcome HexBoxEdited(const char* boxText, int caret, WindowRef owner) {
         outcome.caret = CaretAfterRejection(caret, std::strlen(raw), LastHexText);
         return outcome;
     }
-    const uint64_t before = Value64();
-    StoreHexText(owner);
-    // Bounded: after the internal error the text is longer than LastHexText and is cut.
-    if (std::strcmp(LastHexText, WorkText) != 0) CopyText(LastHexText, WorkText);
-    outcome.accepted = true;
-    outcome.bitsChanged = Value64() != before;
-    return outcome;
+    return StoreAccepted(StoreHexText, LastHexText, caret, owner);
 }
 
 }  // namespace cv

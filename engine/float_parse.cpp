@@ -4,6 +4,7 @@
 
 #include "engine/big_number.h"
 #include "engine/binary_float.h"
+#include "engine/digits.h"
 #include "engine/exact_decimal.h"
 
 namespace cv {
@@ -17,10 +18,6 @@ constexpr int64_t kLogScale = 100000;
 constexpr int kChunkDigits = 9;
 constexpr uint32_t kChunkScale = 1000000000u;
 constexpr int64_t kPlainErrorDigits = 20000;  // longer errors (far below any subnormal) in d.ddde-N
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;

@@ -8,21 +8,7 @@
 
 namespace cv {
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-bool IsHexDigit(char c) {
-    return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
 namespace {
-
-unsigned HexDigitValue(char c) {
-    if (IsDigit(c)) return static_cast<unsigned>(c - '0');
-    if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
-    return static_cast<unsigned>(c - 'A' + 10);
-}
 
 // The white space that the conversions skip (that of the "C" locale).
 bool IsWhiteSpace(char c) {
@@ -190,7 +176,7 @@ bool ReadHexNumber(const char* text, unsigned maxDigits, uint32_t* number) {
     uint32_t value = 0;
     unsigned count = 0;
     for (; count < maxDigits && count < 8 && IsHexDigit(text[count]); ++count) {
-        value = (value << 4) | HexDigitValue(text[count]);
+        value = (value << 4) | static_cast<unsigned>(HexDigitValue(text[count]));
     }
     if (count == 0) return false;
     *number = value;

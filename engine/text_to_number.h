@@ -4,10 +4,9 @@
 
 #include <cstdint>
 
-namespace cv {
+#include "engine/digits.h"
 
-bool IsDigit(char c);     // '0'..'9'
-bool IsHexDigit(char c);  // '0'..'9', 'A'..'F', 'a'..'f'
+namespace cv {
 
 // Correctly rounded; "d"/"D" exponents too; no hex floats, no inf/nan words; leading white space
 // skipped; no digit gives +0.0; beyond the double range +-infinity, below it zero.

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/format_real.h"
+#include "engine/digits.h"
 #include "engine/ieee754.h"
 #include "engine/write_decimal.h"
 
@@ -15,8 +16,7 @@ constexpr int kDoubleDigits = 20;
 
 // Uppercase hexadecimal of the low 4*digits bits, zero-padded to exactly `digits` characters.
 void WriteHex(uint32_t number, int digits, char* out) {
-    static const char kHexDigits[] = "0123456789ABCDEF";
-    for (int i = 0; i < digits; ++i) out[i] = kHexDigits[(number >> (4 * (digits - 1 - i))) & 0xFu];
+    for (int i = 0; i < digits; ++i) out[i] = kHexDigitChars[(number >> (4 * (digits - 1 - i))) & 0xFu];
     out[digits] = '\0';
 }
 

@@ -1,0 +1,26 @@
+// The characters of numbers: decimal and hexadecimal digits, read and written the same way
+// everywhere (the program's own, not the C runtime's locale-dependent classes).
+#pragma once
+
+namespace cv {
+
+// Upper-case hexadecimal digits by value, as every hex text of Corvane is written.
+constexpr char kHexDigitChars[] = "0123456789ABCDEF";
+
+inline bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// 0..15 for '0'..'9', 'A'..'F', 'a'..'f'; -1 for any other character.
+inline int HexDigitValue(char c) {
+    if (IsDigit(c)) return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+inline bool IsHexDigit(char c) {
+    return HexDigitValue(c) >= 0;
+}
+
+}  // namespace cv
