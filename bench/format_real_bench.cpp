@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/format_real.h"
+#include "number/format_real.h"
 
 namespace {
 

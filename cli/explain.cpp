@@ -8,8 +8,7 @@
 #include "cli/explain_input.h"
 #include "cli/explain_report.h"
 #include "cli/message_text.h"
-#include "engine/binary_float.h"
-#include "engine/command_ids.h"
+#include "number/binary_float.h"
 
 namespace cv {
 
@@ -194,14 +193,9 @@ int RunExplain(int count, const char* const* args) {
     return explainer.Refused() ? kExitValueRefused : kExitOk;
 }
 
-void ExplainCurrentValue(uint32_t dataType, uint32_t byteCount, uint64_t bits) {
-    const char* prefix = dataType == IDM_SIGNED     ? "i"
-                         : dataType == IDM_UNSIGNED ? "u"
-                         : dataType == IDM_REAL     ? "f"
-                                                    : "c";
-    const std::string name = prefix + std::to_string(byteCount * 8);
+void ExplainBits(const std::string& formatName, uint64_t bits) {
     ExplainFormat format;
-    if (!ParseExplainFormat(name, &format)) return;
+    if (!ParseExplainFormat(formatName, &format)) return;
     ExplainedValue value;
     value.rawBits = true;
     std::string input = "0x";

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace cv {
 
@@ -9,7 +10,8 @@ namespace cv {
 // exit status: 0, 1 when a value was refused, 2 for a bad FORMAT or option, 4 when writing failed.
 int RunExplain(int count, const char* const* args);
 
-// The `explain` command of a script: the current value in the current data type and size.
-void ExplainCurrentValue(uint32_t dataType, uint32_t byteCount, uint64_t bits);
+// The human explanation of bits (right-aligned) in the named FORMAT, as for a 0x VALUE; nothing
+// when the name is no FORMAT.
+void ExplainBits(const std::string& formatName, uint64_t bits);
 
 }  // namespace cv

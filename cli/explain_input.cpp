@@ -1,7 +1,7 @@
 #include "cli/explain_input.h"
 
-#include "engine/binary_float.h"
-#include "engine/digits.h"
+#include "number/binary_float.h"
+#include "number/digits.h"
 
 namespace cv {
 

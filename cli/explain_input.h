@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/float_parse.h"
-#include "engine/ieee754.h"
+#include "number/float_parse.h"
+#include "number/ieee754.h"
 
 namespace cv {
 

@@ -1,8 +1,8 @@
 #include "cli/explain_report.h"
 
-#include "engine/binary_float.h"
-#include "engine/exact_decimal.h"
-#include "engine/write_decimal.h"
+#include "number/binary_float.h"
+#include "number/exact_decimal.h"
+#include "number/write_decimal.h"
 
 namespace cv {
 

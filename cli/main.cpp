@@ -123,7 +123,7 @@ private:
         } else if (word == "show") {
             Show();
         } else if (word == "explain") {
-            cv::ExplainCurrentValue(cv::DataType, cv::ByteCount, cv::Value64());
+            ExplainCurrentValue();
         } else if (word == "report") {
             PrintText(window_.Report());
         } else if (word == "--help") {
@@ -152,6 +152,15 @@ private:
             PrintText(window_.BitInformation(number));
         }
         return true;
+    }
+
+    // The current value in the explain FORMAT of the current data type and size.
+    static void ExplainCurrentValue() {
+        const char* prefix = cv::DataType == IDM_SIGNED     ? "i"
+                             : cv::DataType == IDM_UNSIGNED ? "u"
+                             : cv::DataType == IDM_REAL     ? "f"
+                                                            : "c";
+        cv::ExplainBits(prefix + std::to_string(cv::ByteCount * 8), cv::Value64());
     }
 
     void Show() {

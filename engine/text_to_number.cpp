@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/big_number.h"
-#include "engine/ieee754.h"
+#include "number/big_number.h"
+#include "number/ieee754.h"
 
 namespace cv {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/digits.h"
+#include "number/digits.h"
 
 namespace cv {
 

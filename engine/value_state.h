@@ -6,7 +6,8 @@
 #include <cstdint>
 
 #include "engine/command_ids.h"
-#include "engine/ieee754.h"
+#include "number/ieee754.h"
+#include "number/text_copy.h"  // the buffers below are filled with these
 
 namespace cv {
 
@@ -98,17 +99,5 @@ Alerts& CurrentAlerts();
 int InternalErrorBox(WindowRef owner);
 // Copies text into MessageText (bounded) and calls InternalErrorBox.
 void ReportInternalError(WindowRef owner, const char* text);
-
-// Bounded string copy and append: never write past size bytes, always NUL-terminate (size > 0).
-void CopyText(char* dest, std::size_t size, const char* src);
-void AppendText(char* dest, std::size_t size, const char* src);
-template <std::size_t N>
-void CopyText(char (&dest)[N], const char* src) {
-    CopyText(dest, N, src);
-}
-template <std::size_t N>
-void AppendText(char (&dest)[N], const char* src) {
-    AppendText(dest, N, src);
-}
 
 }  // namespace cv

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "engine/format_real.h"
-#include "engine/digits.h"
-#include "engine/ieee754.h"
-#include "engine/write_decimal.h"
+#include "number/format_real.h"
+#include "number/digits.h"
+#include "number/ieee754.h"
+#include "number/write_decimal.h"
 
 namespace cv {
 

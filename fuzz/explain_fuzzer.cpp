@@ -12,7 +12,7 @@
 
 #include "cli/explain_input.h"
 #include "cli/explain_report.h"
-#include "engine/binary_float.h"
+#include "number/binary_float.h"
 
 namespace {
 

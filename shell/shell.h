@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "engine/ieee754.h"
+#include "number/ieee754.h"
 #include "engine/value_state.h"
 #include "shell/resources/resource_ids.h"
 

@@ -4,7 +4,7 @@
 #include <initializer_list>
 
 #include "engine/box_edit.h"
-#include "engine/write_decimal.h"
+#include "number/write_decimal.h"
 #include "shell/shell.h"
 
 namespace cv {

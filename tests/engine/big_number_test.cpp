@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "engine/big_number.h"
+#include "number/big_number.h"
 
 namespace {
 

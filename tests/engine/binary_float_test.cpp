@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/binary_float.h"
-#include "engine/float_parse.h"
+#include "number/binary_float.h"
+#include "number/float_parse.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/format_real.h"
+#include "number/format_real.h"
 #include "tests/engine/alert_recorder.h"
 
 namespace cv {

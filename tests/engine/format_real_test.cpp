@@ -1,4 +1,4 @@
-#include "engine/format_real.h"
+#include "number/format_real.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/decimal_digits.h"
+#include "number/decimal_digits.h"
 #include "tests/engine/format_real_reference.h"
 
 namespace cv {

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "engine/box_edit.h"
-#include "engine/decimal_digits.h"
-#include "engine/format_real.h"
+#include "number/decimal_digits.h"
+#include "number/format_real.h"
 #include "engine/text_to_number.h"
 #include "engine/value_text.h"
 #include "tests/engine/alert_recorder.h"

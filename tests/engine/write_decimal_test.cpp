@@ -1,4 +1,4 @@
-#include "engine/write_decimal.h"
+#include "number/write_decimal.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/ieee754.h"
+#include "number/ieee754.h"
 
 namespace cv {
 

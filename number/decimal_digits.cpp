@@ -5,13 +5,13 @@
 // top 64 fraction bits decide the rounding of x at once, unless those bits are within 2^-63 of one
 // half: only then (exact ties, or about one random value in 2^62) an exact big-integer comparison of
 // x with the half-integer decides, ties going to the even digit.
-#include "engine/decimal_digits.h"
+#include "number/decimal_digits.h"
 
 #include <cstring>
 
-#include "engine/big_number.h"
-#include "engine/ieee754.h"
-#include "engine/write_decimal.h"
+#include "number/big_number.h"
+#include "number/ieee754.h"
+#include "number/write_decimal.h"
 
 namespace cv {
 namespace {

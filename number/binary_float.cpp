@@ -1,8 +1,8 @@
-#include "engine/binary_float.h"
+#include "number/binary_float.h"
 
-#include "engine/digits.h"
-#include "engine/exact_decimal.h"
-#include "engine/write_decimal.h"
+#include "number/digits.h"
+#include "number/exact_decimal.h"
+#include "number/write_decimal.h"
 
 namespace cv {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "engine/powers_of_ten.h"
+#include "number/powers_of_ten.h"
 
 namespace cv {
 

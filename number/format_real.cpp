@@ -1,13 +1,13 @@
 // Decimal text of a double without the C runtime's printf, so that every platform writes the same
 // text. Four phases: the 17 correctly rounded digits (decimal_digits.cpp), the choice of form (on
 // the exponent before rounding), the rounding to the digits asked for, and the layout.
-#include "engine/format_real.h"
+#include "number/format_real.h"
 
 #include <cstring>
 
-#include "engine/decimal_digits.h"
-#include "engine/ieee754.h"
-#include "engine/write_decimal.h"
+#include "number/decimal_digits.h"
+#include "number/ieee754.h"
+#include "number/write_decimal.h"
 
 namespace cv {
 namespace {

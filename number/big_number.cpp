@@ -1,6 +1,6 @@
-#include "engine/big_number.h"
+#include "number/big_number.h"
 
-#include "engine/write_decimal.h"
+#include "number/write_decimal.h"
 
 namespace cv {
 

@@ -1,6 +1,6 @@
-#include "engine/write_decimal.h"
+#include "number/write_decimal.h"
 
-#include "engine/value_state.h"
+#include "number/text_copy.h"
 
 namespace cv {
 

@@ -1,11 +1,11 @@
-#include "engine/float_parse.h"
+#include "number/float_parse.h"
 
 #include <algorithm>
 
-#include "engine/big_number.h"
-#include "engine/binary_float.h"
-#include "engine/digits.h"
-#include "engine/exact_decimal.h"
+#include "number/big_number.h"
+#include "number/binary_float.h"
+#include "number/digits.h"
+#include "number/exact_decimal.h"
 
 namespace cv {
 

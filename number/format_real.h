@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "engine/decimal_digits.h"  // the first phase, DecimalDigits17, also used on its own
+#include "number/decimal_digits.h"  // the first phase, DecimalDigits17, also used on its own
 
 namespace cv {
 

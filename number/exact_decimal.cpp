@@ -1,8 +1,8 @@
-#include "engine/exact_decimal.h"
+#include "number/exact_decimal.h"
 
 #include <vector>
 
-#include "engine/write_decimal.h"
+#include "number/write_decimal.h"
 
 namespace cv {
 
