@@ -1,5 +1,8 @@
 #include "cli/explain_report.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "number/binary_float.h"
 #include "number/exact_decimal.h"
 #include "number/write_decimal.h"
@@ -110,167 +113,163 @@ void AppendCharacterName(unsigned byte, std::string* text) {
     }
 }
 
+// One line of an explanation: the same field feeds the human text and the JSON object, so that
+// neither can show a field the other forgets.
+struct ReportField {
+    const char* key;    // the JSON key
+    const char* label;  // the human label; nullptr where the human text shows it on another line
+    std::string human;  // the human text after the label
+    std::string json;   // the JSON value, written out (a quoted string, a number, an object, a list)
+    int humanOrder;     // the human lines' order, where it differs from the JSON keys' order
+};
+
+std::string JsonQuoted(const std::string& raw) {
+    std::string quoted = "\"";
+    AppendJsonEscaped(raw, &quoted);
+    quoted += '"';
+    return quoted;
+}
+
+std::string DecimalText(uint64_t value) {
+    std::string text;
+    AppendDecimal(value, &text);
+    return text;
+}
+
+std::string SignedDecimalText(int64_t value) {
+    std::string text;
+    AppendSignedDecimal(value, &text);
+    return text;
+}
+
+// A field whose human text and JSON string are the same text.
+ReportField TextField(const char* key, const std::string& value, int humanOrder) {
+    return ReportField{key, key, value, JsonQuoted(value), humanOrder};
+}
+
+// Human lines in order: the sign and the fields, the class, the values, the conversion.
+enum HumanOrder { kSignLine, kExponentLine, kMantissaLine, kClassLine, kValueLines, kConversionLine };
+
+void CollectFloatFields(const BinaryFormat& layout, const ExplainedValue& value,
+                        std::vector<ReportField>* fields) {
+    const FloatFields decoded = DecodeFloat(layout, value.bits);
+    const bool nan = IsNanClass(decoded.floatClass);
+    const bool finite = IsFinite(decoded);
+    const std::string payload = DecimalText(decoded.mantissa & (layout.MantissaMask() >> 1));
+
+    std::string className = ClassName(decoded.floatClass);
+    fields->push_back({"class", "class", nan ? className + ", payload " + payload : className,
+                       JsonQuoted(className), kClassLine});
+    fields->push_back({"sign", "sign", decoded.negative ? "1 (negative)" : "0 (positive)",
+                       decoded.negative ? "1" : "0", kSignLine});
+
+    const std::string raw = DecimalText(static_cast<uint64_t>(decoded.biasedExponent));
+    const std::string bias = SignedDecimalText(layout.Bias());
+    ReportField exponent{"exponent", "exponent", "raw " + raw + ", bias " + bias,
+                         "{\"raw\":" + raw + ",\"bias\":" + bias, kExponentLine};
+    if (finite) {
+        const std::string power = SignedDecimalText(UnbiasedPower(layout, decoded));
+        exponent.human += ", power of two " + power;
+        exponent.json += ",\"power\":" + power;
+    }
+    exponent.json += '}';
+    fields->push_back(exponent);
+
+    const std::string mantissaRaw = DecimalText(decoded.mantissa);
+    ReportField mantissa{"mantissa", "mantissa", "raw " + mantissaRaw, "{\"raw\":\"" + mantissaRaw + "\"",
+                         kMantissaLine};
+    if (finite) {
+        std::string significand;
+        AppendPlainBinary(decoded.significand, -layout.mantissaBits, false, &significand);
+        mantissa.human += ", significand " + significand + " = " + DecimalText(decoded.significand) + "/2^" +
+                          SignedDecimalText(layout.mantissaBits);
+        mantissa.json += ",\"significand\":\"" + significand + "\"";
+    }
+    mantissa.json += '}';
+    fields->push_back(mantissa);
+
+    std::string text;
+    AppendExactValue(layout, value.bits, &text);
+    fields->push_back(TextField("exact", text, kValueLines));
+    text.clear();
+    AppendShortest(layout, value.bits, &text);
+    fields->push_back(TextField("shortest", text, kValueLines));
+    if (!nan) {
+        text.clear();
+        AppendExactValue(layout, NextDown(layout, value.bits), &text);
+        fields->push_back(TextField("previous", text, kValueLines));
+        text.clear();
+        AppendExactValue(layout, NextUp(layout, value.bits), &text);
+        fields->push_back(TextField("next", text, kValueLines));
+    }
+    if (finite) {
+        text.clear();
+        AppendUlp(layout, value.bits, &text);
+        fields->push_back(TextField("ulp", text, kValueLines));
+    }
+    if (nan) fields->push_back({"payload", nullptr, payload, JsonQuoted(payload), kClassLine});
+    if (value.fromDecimal) {
+        std::string error;
+        AppendConversionError(layout, value.number, value.bits, &error);
+        std::string humanFlags;
+        std::string jsonFlags;
+        AppendFlagList(value.conversion, false, &humanFlags);
+        AppendFlagList(value.conversion, true, &jsonFlags);
+        const bool rounded = value.conversion.inexact;
+        fields->push_back({"conversion", "conversion",
+                           std::string(rounded ? "rounded to nearest (ties to even)" : "exact") + ", error " +
+                               error + ", flags " + humanFlags,
+                           std::string("{\"result\":\"") + (rounded ? "rounded" : "exact") +
+                               "\",\"error\":" + JsonQuoted(error) + ",\"flags\":" + jsonFlags + "}",
+                           kConversionLine});
+    }
+}
+
+void CollectIntegerOrTextFields(const ExplainFormat& format, uint64_t bits,
+                                std::vector<ReportField>* fields) {
+    if (format.kind != ExplainKind::kCharacters) {
+        fields->push_back(TextField("signed", SignedDecimalText(SignedReading(format, bits)), 0));
+        fields->push_back(TextField("unsigned", DecimalText(bits), 0));
+    }
+    std::string bytes;
+    AppendMemoryBytes(format, bits, &bytes);
+    fields->push_back({"bytes", "bytes", bytes + " (memory order, byte 0 first)", JsonQuoted(bytes), 0});
+    if (format.kind == ExplainKind::kCharacters) {
+        std::string names;
+        std::string characters;
+        for (int i = 0; i < format.ByteCount(); ++i) {
+            if (i > 0) names += ' ';
+            AppendCharacterName(ByteAt(bits, i), &names);
+            const char c = static_cast<char>(ByteAt(bits, i));
+            characters += c == '\0' ? ' ' : c;
+        }
+        fields->push_back({"text", "characters", names, JsonQuoted(characters), 0});
+    }
+}
+
+// Every field of the explanation, in the JSON keys' order.
+std::vector<ReportField> CollectFields(const ExplainFormat& format, const ExplainedValue& value) {
+    std::vector<ReportField> fields;
+    std::string hex;
+    AppendHexBits(value.bits, format.width, &hex);
+    std::string binary;
+    AppendBinary(format, value.bits, &binary);
+    fields.push_back(TextField("hex", hex, -1));
+    fields.push_back(TextField("binary", binary, -1));
+    if (format.kind == ExplainKind::kFloat) {
+        CollectFloatFields(format.layout, value, &fields);
+    } else {
+        CollectIntegerOrTextFields(format, value.bits, &fields);
+    }
+    return fields;
+}
+
 // "  label" padded to the values' column.
 void Label(const char* label, std::string* text) {
     constexpr std::size_t kColumn = 12;
     *text += "  ";
     *text += label;
     text->append(kColumn - std::char_traits<char>::length(label), ' ');
-}
-
-void AppendHumanFields(const BinaryFormat& layout, const FloatFields& fields, std::string* text) {
-    Label("sign", text);
-    *text += fields.negative ? "1 (negative)\n" : "0 (positive)\n";
-    Label("exponent", text);
-    *text += "raw ";
-    AppendDecimal(static_cast<uint64_t>(fields.biasedExponent), text);
-    *text += ", bias ";
-    AppendSignedDecimal(layout.Bias(), text);
-    if (IsFinite(fields)) {
-        *text += ", power of two ";
-        AppendSignedDecimal(UnbiasedPower(layout, fields), text);
-    }
-    *text += '\n';
-    Label("mantissa", text);
-    *text += "raw ";
-    AppendDecimal(fields.mantissa, text);
-    if (IsFinite(fields)) {
-        *text += ", significand ";
-        AppendPlainBinary(fields.significand, -layout.mantissaBits, false, text);
-        *text += " = ";
-        AppendDecimal(fields.significand, text);
-        *text += "/2^";
-        AppendSignedDecimal(layout.mantissaBits, text);
-    }
-    *text += '\n';
-    Label("class", text);
-    *text += ClassName(fields.floatClass);
-    if (IsNanClass(fields.floatClass)) {
-        *text += ", payload ";
-        AppendDecimal(fields.mantissa & (layout.MantissaMask() >> 1), text);
-    }
-    *text += '\n';
-}
-
-void AppendHumanFloat(const ExplainFormat& format, const ExplainedValue& value, std::string* text) {
-    const BinaryFormat& layout = format.layout;
-    const FloatFields fields = DecodeFloat(layout, value.bits);
-    AppendHumanFields(layout, fields, text);
-    Label("exact", text);
-    AppendExactValue(layout, value.bits, text);
-    *text += '\n';
-    Label("shortest", text);
-    AppendShortest(layout, value.bits, text);
-    *text += '\n';
-    if (!IsNanClass(fields.floatClass)) {
-        Label("previous", text);
-        AppendExactValue(layout, NextDown(layout, value.bits), text);
-        *text += '\n';
-        Label("next", text);
-        AppendExactValue(layout, NextUp(layout, value.bits), text);
-        *text += '\n';
-    }
-    if (IsFinite(fields)) {
-        Label("ulp", text);
-        AppendUlp(layout, value.bits, text);
-        *text += '\n';
-    }
-    if (value.fromDecimal) {
-        Label("conversion", text);
-        *text += value.conversion.inexact ? "rounded to nearest (ties to even), error " : "exact, error ";
-        AppendConversionError(layout, value.number, value.bits, text);
-        *text += ", flags ";
-        AppendFlagList(value.conversion, false, text);
-        *text += '\n';
-    }
-}
-
-}  // namespace
-
-namespace {
-
-void AppendHumanIntegerOrText(const ExplainFormat& format, uint64_t bits, std::string* text) {
-    if (format.kind != ExplainKind::kCharacters) {
-        Label("signed", text);
-        AppendSignedDecimal(SignedReading(format, bits), text);
-        *text += '\n';
-        Label("unsigned", text);
-        AppendDecimal(bits, text);
-        *text += '\n';
-    }
-    Label("bytes", text);
-    AppendMemoryBytes(format, bits, text);
-    *text += " (memory order, byte 0 first)\n";
-    if (format.kind == ExplainKind::kCharacters) {
-        Label("characters", text);
-        for (int i = 0; i < format.ByteCount(); ++i) {
-            if (i > 0) *text += ' ';
-            AppendCharacterName(ByteAt(bits, i), text);
-        }
-        *text += '\n';
-    }
-}
-
-void AppendJsonString(const char* key, const std::string& value, std::string* text) {
-    *text += ",\"";
-    *text += key;
-    *text += "\":\"";
-    *text += value;
-    *text += '"';
-}
-
-void AppendJsonFloat(const BinaryFormat& layout, const ExplainedValue& value, std::string* text) {
-    const FloatFields fields = DecodeFloat(layout, value.bits);
-    const bool nan = IsNanClass(fields.floatClass);
-    *text += ",\"class\":\"";
-    *text += ClassName(fields.floatClass);
-    *text += fields.negative ? "\",\"sign\":1" : "\",\"sign\":0";
-    *text += ",\"exponent\":{\"raw\":";
-    AppendDecimal(static_cast<uint64_t>(fields.biasedExponent), text);
-    *text += ",\"bias\":";
-    AppendSignedDecimal(layout.Bias(), text);
-    if (IsFinite(fields)) {
-        *text += ",\"power\":";
-        AppendSignedDecimal(UnbiasedPower(layout, fields), text);
-    }
-    *text += "},\"mantissa\":{\"raw\":\"";
-    AppendDecimal(fields.mantissa, text);
-    *text += '"';
-    if (IsFinite(fields)) {
-        *text += ",\"significand\":\"";
-        AppendPlainBinary(fields.significand, -layout.mantissaBits, false, text);
-        *text += '"';
-    }
-    *text += "},\"exact\":\"";
-    AppendExactValue(layout, value.bits, text);
-    *text += "\",\"shortest\":\"";
-    AppendShortest(layout, value.bits, text);
-    *text += '"';
-    if (!nan) {
-        *text += ",\"previous\":\"";
-        AppendExactValue(layout, NextDown(layout, value.bits), text);
-        *text += "\",\"next\":\"";
-        AppendExactValue(layout, NextUp(layout, value.bits), text);
-        *text += '"';
-    }
-    if (IsFinite(fields)) {
-        *text += ",\"ulp\":\"";
-        AppendUlp(layout, value.bits, text);
-        *text += '"';
-    }
-    if (nan) {
-        *text += ",\"payload\":\"";
-        AppendDecimal(fields.mantissa & (layout.MantissaMask() >> 1), text);
-        *text += '"';
-    }
-    if (value.fromDecimal) {
-        *text += value.conversion.inexact ? ",\"conversion\":{\"result\":\"rounded\",\"error\":\""
-                                          : ",\"conversion\":{\"result\":\"exact\",\"error\":\"";
-        AppendConversionError(layout, value.number, value.bits, text);
-        *text += "\",\"flags\":";
-        AppendFlagList(value.conversion, true, text);
-        *text += '}';
-    }
 }
 
 }  // namespace
@@ -295,16 +294,14 @@ void AppendHumanReport(const ExplainFormat& format, const std::string& input, co
         *text += input;
     }
     *text += '\n';
-    Label("hex", text);
-    AppendHexBits(value.bits, format.width, text);
-    *text += '\n';
-    Label("binary", text);
-    AppendBinary(format, value.bits, text);
-    *text += '\n';
-    if (format.kind == ExplainKind::kFloat) {
-        AppendHumanFloat(format, value, text);
-    } else {
-        AppendHumanIntegerOrText(format, value.bits, text);
+    std::vector<ReportField> fields = CollectFields(format, value);
+    std::stable_sort(fields.begin(), fields.end(),
+                     [](const ReportField& a, const ReportField& b) { return a.humanOrder < b.humanOrder; });
+    for (const ReportField& field : fields) {
+        if (field.label == nullptr) continue;
+        Label(field.label, text);
+        *text += field.human;
+        *text += '\n';
     }
 }
 
@@ -314,35 +311,12 @@ void AppendJsonReport(const ExplainFormat& format, const std::string& input, con
     AppendJsonEscaped(format.name, text);
     *text += "\",\"input\":\"";
     AppendJsonEscaped(input, text);
-    *text += "\",\"hex\":\"";
-    AppendHexBits(value.bits, format.width, text);
-    *text += "\",\"binary\":\"";
-    AppendBinary(format, value.bits, text);
     *text += '"';
-    if (format.kind == ExplainKind::kFloat) {
-        AppendJsonFloat(format.layout, value, text);
-    } else {
-        std::string number;
-        if (format.kind != ExplainKind::kCharacters) {
-            AppendSignedDecimal(SignedReading(format, value.bits), &number);
-            AppendJsonString("signed", number, text);
-            number.clear();
-            AppendDecimal(value.bits, &number);
-            AppendJsonString("unsigned", number, text);
-            number.clear();
-        }
-        AppendMemoryBytes(format, value.bits, &number);
-        AppendJsonString("bytes", number, text);
-        if (format.kind == ExplainKind::kCharacters) {
-            std::string characters;
-            for (int i = 0; i < format.ByteCount(); ++i) {
-                const char c = static_cast<char>(ByteAt(value.bits, i));
-                characters += c == '\0' ? ' ' : c;
-            }
-            number.clear();
-            AppendJsonEscaped(characters, &number);
-            AppendJsonString("text", number, text);
-        }
+    for (const ReportField& field : CollectFields(format, value)) {
+        *text += ",\"";
+        *text += field.key;
+        *text += "\":";
+        *text += field.json;
     }
     *text += "}\n";
 }
