@@ -1,5 +1,6 @@
-// Operations directly on the bits of the view (the low ByteCount bytes of BitValue).
-// They never change a byte above the view and take no notice of DataType.
+// Operations directly on the bits of the view (the low ByteCount bytes of BitValue). They take no
+// notice of DataType; the shifts, fills and inversion never change a byte above the view, while
+// ToggleBit inverts the bit it is given wherever it lies.
 #pragma once
 
 #include <cstdint>

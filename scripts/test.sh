@@ -13,7 +13,7 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
 
-echo "== fuzzing the edit boxes (brief) =="
+echo "== fuzzing the edit boxes and explain (brief) =="
 bash scripts/fuzz.sh --brief
 
 trap corvane_wine_stop EXIT
