@@ -9,6 +9,9 @@
 # work). A failing apt-get update is tried once more, then the install goes on with the old index.
 #   CORVANE_NO_WINE32=1  skip the 32-bit part (nothing i386 is added or installed)
 set -euo pipefail
+# The scripts run set-up, then run themselves again on a private X display (wine-env.sh), which
+# would run it a second time: once is enough.
+if [ -n "${CORVANE_PRIVATE_DISPLAY:-}" ]; then exit 0; fi
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-dev libgtest-dev libbenchmark-dev googletest
