@@ -15,10 +15,33 @@ constexpr int kMaxUint64Digits = 20;
 struct NamedFloat {
     const char* name;
     BinaryFormat layout;
+    bool machineLearning;  // also named with the prefix float<width>_ (float8_e4m3fn)
 };
 
 constexpr NamedFloat kNamedFloats[] = {
-    {"f16", kHalfFormat}, {"bf16", kBrainFormat}, {"f32", kSingleFormat}, {"f64", kDoubleFormat}};
+    {"f16", kHalfFormat, false},         {"bf16", kBrainFormat, false},
+    {"f32", kSingleFormat, false},       {"f64", kDoubleFormat, false},
+    {"e4m3fn", kE4M3FnFormat, true},     {"e4m3fnuz", kE4M3FnuzFormat, true},
+    {"e5m2", kE5M2Format, true},         {"e5m2fnuz", kE5M2FnuzFormat, true},
+    {"e2m3fn", kE2M3FnFormat, true},     {"e3m2fn", kE3M2FnFormat, true},
+    {"e2m1fn", kE2M1FnFormat, true},     {"tf32", kTensorFloatFormat, false},
+    {"e8m0fnu", kE8M0FnuFormat, true}};
+
+struct NamedKind {
+    const char* suffix;  // after fp:E:M
+    LayoutKind kind;
+};
+
+constexpr NamedKind kLayoutSuffixes[] = {
+    {":fn", LayoutKind::kFiniteNan}, {":fnuz", LayoutKind::kUnsignedZero}, {":finite", LayoutKind::kAllFinite}};
+
+bool IsNamed(const std::string& name, const NamedFloat& named) {
+    if (name == named.name) return true;
+    if (!named.machineLearning) return false;
+    const std::string prefix = "float" + std::to_string(named.layout.TotalBits()) + "_";
+    return name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+           name.compare(prefix.size(), std::string::npos, named.name) == 0;
+}
 
 uint64_t WidthMask(int width) {
     return width >= kMaxWidth ? ~uint64_t{0} : (uint64_t{1} << width) - 1;
@@ -93,7 +116,8 @@ bool ParseFloat(const ExplainFormat& format, const char* text, std::size_t lengt
     if (!ParseDecimal(text, length, &value->number)) {
         return Refuse(value, "Not a decimal number, inf, nan, nor 0x or 0b bits.");
     }
-    value->conversion = ConvertDecimal(format.layout, value->number);
+    value->conversion = ConvertDecimalToLayout(format.layout, value->number);
+    if (value->conversion.noNan) return Refuse(value, format.name + " has no NaN.");
     value->bits = value->conversion.bits;
     value->fromDecimal = value->number.kind == DecimalNumber::Kind::kFinite;
     return true;
@@ -104,7 +128,7 @@ bool ParseFloat(const ExplainFormat& format, const char* text, std::size_t lengt
 bool ParseExplainFormat(const std::string& name, ExplainFormat* format) {
     format->name = name;
     for (const NamedFloat& named : kNamedFloats) {
-        if (name == named.name) {
+        if (IsNamed(name, named)) {
             format->kind = ExplainKind::kFloat;
             format->layout = named.layout;
             format->width = named.layout.TotalBits();
@@ -119,13 +143,22 @@ bool ParseExplainFormat(const std::string& name, ExplainFormat* format) {
         if (!ReadBoundedDecimal(name, &at, kMaxWidth, &exponentBits) || at >= name.size() || name[at] != ':')
             return false;
         ++at;
-        if (!ReadBoundedDecimal(name, &at, kMaxWidth, &number) || at != name.size()) return false;
+        if (!ReadBoundedDecimal(name, &at, kMaxWidth, &number)) return false;
+        LayoutKind kind = LayoutKind::kIeee;
+        if (at != name.size()) {
+            const NamedKind* suffix = nullptr;
+            for (const NamedKind& named : kLayoutSuffixes) {
+                if (name.compare(at, std::string::npos, named.suffix) == 0) suffix = &named;
+            }
+            if (suffix == nullptr) return false;
+            kind = suffix->kind;
+        }
         if (exponentBits < kMinExponentBits || exponentBits > kMaxExponentBits || number < 1 ||
             1 + exponentBits + number > kMaxWidth) {
             return false;
         }
         format->kind = ExplainKind::kFloat;
-        format->layout = BinaryFormat{exponentBits, number};
+        format->layout = BinaryFormat{exponentBits, number, kind};
         format->width = format->layout.TotalBits();
         return true;
     }

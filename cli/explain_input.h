@@ -6,6 +6,7 @@
 #include <string>
 
 #include "number/float_parse.h"
+#include "number/format_rules.h"
 #include "number/ieee754.h"
 
 namespace cv {
@@ -23,7 +24,8 @@ struct ExplainFormat {
     int ByteCount() const { return (width + kExplainByteBits - 1) / kExplainByteBits; }
 };
 
-// f16, bf16, f32, f64, fp:E:M (2 <= E <= 15, 1 <= M, 1 + E + M <= 64), i8..i64, u8..u64, c8..c64.
+// f16, bf16, f32, f64, fp:E:M[:fn|:fnuz|:finite] (2 <= E <= 15, 1 <= M, 1 + E + M <= 64), the
+// machine-learning names (e4m3fn, float8_e4m3fn, ..., tf32, e8m0fnu), i8..i64, u8..u64, c8..c64.
 bool ParseExplainFormat(const std::string& name, ExplainFormat* format);
 
 struct ExplainedValue {
@@ -31,7 +33,7 @@ struct ExplainedValue {
     bool rawBits = false;      // given as 0x... or 0b...
     bool fromDecimal = false;  // a float from a finite decimal number: `number` and `conversion` apply
     DecimalNumber number;
-    FloatConversion conversion;
+    LayoutConversion conversion;
     std::string error;  // why the value was refused (a sentence); empty when accepted
 };
 

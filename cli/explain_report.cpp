@@ -27,15 +27,20 @@ void AppendBitRun(uint64_t bits, int from, int count, std::string* text) {
     for (int i = from + count - 1; i >= from; --i) *text += ((bits >> i) & 1u) != 0 ? '1' : '0';
 }
 
-// Floats: sign, exponent, mantissa; integers and characters: bytes, most significant first.
+// Floats: sign, exponent, mantissa (those it has); integers and characters: bytes, most
+// significant first.
 void AppendBinary(const ExplainFormat& format, uint64_t bits, std::string* text) {
     if (format.kind == ExplainKind::kFloat) {
         const BinaryFormat& layout = format.layout;
-        AppendBitRun(bits, layout.SignBit(), 1, text);
-        *text += ' ';
+        if (layout.HasSign()) {
+            AppendBitRun(bits, layout.SignBit(), 1, text);
+            *text += ' ';
+        }
         AppendBitRun(bits, layout.mantissaBits, layout.exponentBits, text);
-        *text += ' ';
-        AppendBitRun(bits, 0, layout.mantissaBits, text);
+        if (layout.mantissaBits > 0) {
+            *text += ' ';
+            AppendBitRun(bits, 0, layout.mantissaBits, text);
+        }
         return;
     }
     for (int i = format.ByteCount() - 1; i >= 0; --i) {
@@ -64,24 +69,23 @@ const char* ClassName(FloatClass floatClass) {
         case FloatClass::kInfinity: return "infinity";
         case FloatClass::kQuietNan: return "qnan";
         case FloatClass::kSignalingNan: return "snan";
+        case FloatClass::kNan: return "nan";
     }
     return "";
 }
 
-bool IsNanClass(FloatClass floatClass) {
-    return floatClass == FloatClass::kQuietNan || floatClass == FloatClass::kSignalingNan;
-}
-
+// The power of two of the hidden bit's place (for zero and subnormals, of the smallest normal).
 int UnbiasedPower(const BinaryFormat& layout, const FloatFields& fields) {
-    return (fields.biasedExponent == 0 ? 1 : fields.biasedExponent) - layout.Bias();
+    return fields.power + layout.mantissaBits;
 }
 
-void AppendFlagList(const FloatConversion& conversion, bool json, std::string* text) {
-    const char* names[3];
+void AppendFlagList(const LayoutConversion& conversion, bool json, std::string* text) {
+    const char* names[4];
     int count = 0;
     if (conversion.inexact) names[count++] = "inexact";
     if (conversion.overflow) names[count++] = "overflow";
     if (conversion.underflow) names[count++] = "underflow";
+    if (conversion.invalid) names[count++] = "invalid";
     if (json) *text += '[';
     for (int i = 0; i < count; ++i) {
         if (i > 0) *text += json ? "," : ", ";
@@ -153,15 +157,18 @@ enum HumanOrder { kSignLine, kExponentLine, kMantissaLine, kClassLine, kValueLin
 void CollectFloatFields(const BinaryFormat& layout, const ExplainedValue& value,
                         std::vector<ReportField>* fields) {
     const FloatFields decoded = DecodeFloat(layout, value.bits);
-    const bool nan = IsNanClass(decoded.floatClass);
+    const bool nan = IsNan(decoded);
+    const bool payloadShown = nan && layout.NanHasPayload();
     const bool finite = IsFinite(decoded);
     const std::string payload = DecimalText(decoded.mantissa & (layout.MantissaMask() >> 1));
 
     std::string className = ClassName(decoded.floatClass);
-    fields->push_back({"class", "class", nan ? className + ", payload " + payload : className,
+    fields->push_back({"class", "class", payloadShown ? className + ", payload " + payload : className,
                        JsonQuoted(className), kClassLine});
-    fields->push_back({"sign", "sign", decoded.negative ? "1 (negative)" : "0 (positive)",
-                       decoded.negative ? "1" : "0", kSignLine});
+    if (layout.HasSign()) {
+        fields->push_back({"sign", "sign", decoded.negative ? "1 (negative)" : "0 (positive)",
+                           decoded.negative ? "1" : "0", kSignLine});
+    }
 
     const std::string raw = DecimalText(static_cast<uint64_t>(decoded.biasedExponent));
     const std::string bias = SignedDecimalText(layout.Bias());
@@ -186,7 +193,7 @@ void CollectFloatFields(const BinaryFormat& layout, const ExplainedValue& value,
         mantissa.json += ",\"significand\":\"" + significand + "\"";
     }
     mantissa.json += '}';
-    fields->push_back(mantissa);
+    if (layout.mantissaBits > 0) fields->push_back(mantissa);
 
     std::string text;
     AppendExactValue(layout, value.bits, &text);
@@ -195,31 +202,45 @@ void CollectFloatFields(const BinaryFormat& layout, const ExplainedValue& value,
     AppendShortest(layout, value.bits, &text);
     fields->push_back(TextField("shortest", text, kValueLines));
     if (!nan) {
-        text.clear();
-        AppendExactValue(layout, NextDown(layout, value.bits), &text);
-        fields->push_back(TextField("previous", text, kValueLines));
-        text.clear();
-        AppendExactValue(layout, NextUp(layout, value.bits), &text);
-        fields->push_back(TextField("next", text, kValueLines));
+        // Without infinities, the ends of the range have no neighbour beyond them.
+        const uint64_t previous = NextDown(layout, value.bits);
+        const uint64_t next = NextUp(layout, value.bits);
+        if (layout.HasInfinity() || previous != value.bits) {
+            text.clear();
+            AppendExactValue(layout, previous, &text);
+            fields->push_back(TextField("previous", text, kValueLines));
+        }
+        if (layout.HasInfinity() || next != value.bits) {
+            text.clear();
+            AppendExactValue(layout, next, &text);
+            fields->push_back(TextField("next", text, kValueLines));
+        }
     }
     if (finite) {
         text.clear();
         AppendUlp(layout, value.bits, &text);
         fields->push_back(TextField("ulp", text, kValueLines));
     }
-    if (nan) fields->push_back({"payload", nullptr, payload, JsonQuoted(payload), kClassLine});
+    if (payloadShown) fields->push_back({"payload", nullptr, payload, JsonQuoted(payload), kClassLine});
     if (value.fromDecimal) {
         std::string error;
-        AppendConversionError(layout, value.number, value.bits, &error);
+        if (nan) {
+            error = "nan";  // a number that became the NaN of a layout without infinities
+        } else {
+            AppendConversionError(layout, value.number, value.bits, &error);
+        }
         std::string humanFlags;
         std::string jsonFlags;
         AppendFlagList(value.conversion, false, &humanFlags);
         AppendFlagList(value.conversion, true, &jsonFlags);
         const bool rounded = value.conversion.inexact;
+        const char* humanResult = value.conversion.invalid ? "invalid"
+                                  : rounded                ? "rounded to nearest (ties to even)"
+                                                           : "exact";
+        const char* jsonResult = value.conversion.invalid ? "invalid" : rounded ? "rounded" : "exact";
         fields->push_back({"conversion", "conversion",
-                           std::string(rounded ? "rounded to nearest (ties to even)" : "exact") + ", error " +
-                               error + ", flags " + humanFlags,
-                           std::string("{\"result\":\"") + (rounded ? "rounded" : "exact") +
+                           std::string(humanResult) + ", error " + error + ", flags " + humanFlags,
+                           std::string("{\"result\":\"") + jsonResult +
                                "\",\"error\":" + JsonQuoted(error) + ",\"flags\":" + jsonFlags + "}",
                            kConversionLine});
     }

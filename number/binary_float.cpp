@@ -11,8 +11,19 @@ namespace {
 constexpr int kPlainLowestExponent = -4;  // 0.0001 is still written plainly, 0.00001 as 1e-5
 constexpr int kPlainExponentLimit = 16;   // 1e16 and above in exponent form
 
-bool IsNan(const FloatFields& fields) {
-    return fields.floatClass == FloatClass::kQuietNan || fields.floatClass == FloatClass::kSignalingNan;
+// Whether the layout reads bits as a NaN: decided by its kind.
+bool IsNanPattern(const BinaryFormat& format, uint64_t bits) {
+    const uint64_t magnitude = bits & ~format.SignMask();
+    switch (format.kind) {
+        case LayoutKind::kIeee:
+            return (magnitude & format.ExponentMask()) == format.ExponentMask() &&
+                   (magnitude & format.MantissaMask()) != 0;
+        case LayoutKind::kFiniteNan: return magnitude == (format.ExponentMask() | format.MantissaMask());
+        case LayoutKind::kUnsignedZero: return bits == format.SignMask();
+        case LayoutKind::kAllFinite: return false;
+        case LayoutKind::kPowerOfTwo: return bits == format.ExponentMask();
+    }
+    return false;
 }
 
 // Digit strings of equal length, most significant first.
@@ -65,14 +76,17 @@ FloatFields DecodeFloat(const BinaryFormat& format, uint64_t bits) {
     fields.negative = (bits & format.SignMask()) != 0;
     fields.biasedExponent = static_cast<int>((bits & format.ExponentMask()) >> format.mantissaBits);
     fields.mantissa = bits & format.MantissaMask();
-    if (fields.biasedExponent == format.MaxBiasedExponent()) {
-        const uint64_t quietBit = format.HiddenBit() >> 1;
-        fields.floatClass = fields.mantissa == 0                ? FloatClass::kInfinity
-                            : (fields.mantissa & quietBit) != 0 ? FloatClass::kQuietNan
-                                                                : FloatClass::kSignalingNan;
+    if (IsNanPattern(format, bits)) {
+        fields.floatClass = !format.NanHasPayload()                  ? FloatClass::kNan
+                            : (fields.mantissa & format.QuietBit()) != 0 ? FloatClass::kQuietNan
+                                                                         : FloatClass::kSignalingNan;
         return fields;
     }
-    if (fields.biasedExponent == 0) {
+    if (format.HasInfinity() && fields.biasedExponent == format.MaxBiasedExponent()) {
+        fields.floatClass = FloatClass::kInfinity;
+        return fields;
+    }
+    if (fields.biasedExponent == 0 && format.HasSubnormals()) {
         fields.floatClass = fields.mantissa == 0 ? FloatClass::kZero : FloatClass::kSubnormal;
         fields.significand = fields.mantissa;
         fields.power = format.MinSubnormalExponent();
@@ -89,24 +103,54 @@ bool IsFinite(const FloatFields& fields) {
            fields.floatClass == FloatClass::kNormal;
 }
 
+bool IsNan(const FloatFields& fields) {
+    return fields.floatClass == FloatClass::kQuietNan || fields.floatClass == FloatClass::kSignalingNan ||
+           fields.floatClass == FloatClass::kNan;
+}
+
 uint64_t InfinityBits(const BinaryFormat& format, bool negative) {
     return format.ExponentMask() | (negative ? format.SignMask() : 0u);
 }
 
 uint64_t QuietNanBits(const BinaryFormat& format, bool negative) {
-    return InfinityBits(format, negative) | (format.HiddenBit() >> 1);
+    const uint64_t sign = negative && format.HasSignedNan() ? format.SignMask() : 0u;
+    switch (format.kind) {
+        case LayoutKind::kIeee: return InfinityBits(format, negative) | format.QuietBit();
+        case LayoutKind::kFiniteNan: return sign | format.ExponentMask() | format.MantissaMask();
+        case LayoutKind::kUnsignedZero: return format.SignMask();
+        case LayoutKind::kAllFinite: return 0;  // none: callers ask HasNan() first
+        case LayoutKind::kPowerOfTwo: return format.ExponentMask();
+    }
+    return 0;
+}
+
+uint64_t LargestFiniteBits(const BinaryFormat& format, bool negative) {
+    const uint64_t sign = negative ? format.SignMask() : 0u;
+    const uint64_t exponent = static_cast<uint64_t>(format.MaxFiniteBiasedExponent()) << format.mantissaBits;
+    const uint64_t mantissa =
+        format.kind == LayoutKind::kFiniteNan ? format.MantissaMask() - 1 : format.MantissaMask();
+    return sign | exponent | mantissa;
 }
 
 uint64_t NextUp(const BinaryFormat& format, uint64_t bits) {
     const FloatFields fields = DecodeFloat(format, bits);
     if (IsNan(fields) || (fields.floatClass == FloatClass::kInfinity && !fields.negative)) return bits;
+    if (!format.HasInfinity() && !fields.negative && bits == LargestFiniteBits(format, false)) return bits;
     if (fields.floatClass == FloatClass::kZero) return 1;
-    return fields.negative ? bits - 1 : bits + 1;
+    if (!fields.negative) return bits + 1;
+    // Below the smallest negative subnormal lies zero; without a negative zero, that is +0.
+    if (bits - 1 == format.SignMask() && !format.HasNegativeZero()) return 0;
+    return bits - 1;
 }
 
 uint64_t NextDown(const BinaryFormat& format, uint64_t bits) {
-    if (IsNan(DecodeFloat(format, bits))) return bits;
-    return NextUp(format, bits ^ format.SignMask()) ^ format.SignMask();
+    const FloatFields fields = DecodeFloat(format, bits);
+    if (IsNan(fields)) return bits;
+    if (!format.HasSign()) return fields.biasedExponent == 0 ? bits : bits - 1;
+    if (fields.floatClass == FloatClass::kInfinity && fields.negative) return bits;
+    if (!format.HasInfinity() && bits == LargestFiniteBits(format, true)) return bits;
+    if (fields.floatClass == FloatClass::kZero) return format.SignMask() | 1;
+    return fields.negative ? bits + 1 : bits - 1;
 }
 
 void AppendExactValue(const BinaryFormat& format, uint64_t bits, std::string* text) {
@@ -136,7 +180,8 @@ void FindShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* sh
     // The rounding interval's ends are the midpoints to the neighbours, in units of 2^(power-2):
     // the lower one is nearer where the value starts a binade above the smallest normal one.
     const uint64_t m = fields.significand;
-    const bool lowerNearer = fields.mantissa == 0 && fields.biasedExponent > 1;
+    const bool lowerNearer =
+        fields.mantissa == 0 && (fields.biasedExponent > 1 || (fields.biasedExponent == 1 && !format.HasSubnormals()));
     const bool endsIncluded = (m & 1) == 0;
     const uint64_t scaled[3] = {4 * m - (lowerNearer ? 1 : 2), 4 * m, 4 * m + 2};
     ExpandAlignedHeads(scaled, fields.power - 2, &ends);
@@ -200,8 +245,8 @@ void AppendShortest(const BinaryFormat& format, uint64_t bits, std::string* text
     static ShortestDecimal shortest;
     const FloatFields fields = DecodeFloat(format, bits);
     if (IsNan(fields)) {
-        if ((bits & ~format.SignMask()) == QuietNanBits(format, false)) {
-            *text += fields.negative ? "-nan" : "nan";
+        if (fields.floatClass == FloatClass::kNan || (bits & ~format.SignMask()) == QuietNanBits(format, false)) {
+            *text += fields.negative && format.HasSignedNan() ? "-nan" : "nan";
         } else {
             *text += "0x";
             AppendHexBits(bits, format.TotalBits(), text);

@@ -1,4 +1,4 @@
-// Any IEEE binary floating-point layout (cv::BinaryFormat, up to 64 bits) taken apart and written
+// Any binary floating-point layout (cv::BinaryFormat, up to 64 bits) taken apart and written
 // exactly: its class and fields, its neighbours, its exact decimal value and the shortest decimal
 // text that reads back to the same bits.
 #pragma once
@@ -13,7 +13,19 @@ namespace cv {
 constexpr BinaryFormat kHalfFormat{5, 10};
 constexpr BinaryFormat kBrainFormat{8, 7};  // bfloat16
 
-enum class FloatClass { kZero, kSubnormal, kNormal, kInfinity, kQuietNan, kSignalingNan };
+// The machine-learning layouts that have names.
+constexpr BinaryFormat kE4M3FnFormat{4, 3, LayoutKind::kFiniteNan};      // largest 448
+constexpr BinaryFormat kE4M3FnuzFormat{4, 3, LayoutKind::kUnsignedZero};  // largest 240
+constexpr BinaryFormat kE5M2Format{5, 2};                                 // IEEE rules, largest 57344
+constexpr BinaryFormat kE5M2FnuzFormat{5, 2, LayoutKind::kUnsignedZero};  // largest 57344
+constexpr BinaryFormat kE2M3FnFormat{2, 3, LayoutKind::kAllFinite};       // largest 7.5
+constexpr BinaryFormat kE3M2FnFormat{3, 2, LayoutKind::kAllFinite};       // largest 28
+constexpr BinaryFormat kE2M1FnFormat{2, 1, LayoutKind::kAllFinite};       // largest 6
+constexpr BinaryFormat kTensorFloatFormat{8, 10};                         // tf32's meaningful 19 bits
+constexpr BinaryFormat kE8M0FnuFormat{8, 0, LayoutKind::kPowerOfTwo};     // 2^-127 .. 2^127
+
+// kNan: a NaN of a layout whose NaN has no quiet bit and no payload.
+enum class FloatClass { kZero, kSubnormal, kNormal, kInfinity, kQuietNan, kSignalingNan, kNan };
 
 struct FloatFields {
     bool negative = false;
@@ -27,12 +39,17 @@ struct FloatFields {
 
 FloatFields DecodeFloat(const BinaryFormat& format, uint64_t bits);
 bool IsFinite(const FloatFields& fields);
+bool IsNan(const FloatFields& fields);
 
-// The layout's bits of an infinity, and of the default quiet NaN (payload 0).
+// The layout's bits of an infinity (IEEE layouts only), and of the default NaN: the quiet one with
+// payload 0 in IEEE layouts, else the layout's NaN of that sign (its only one where it has one).
 uint64_t InfinityBits(const BinaryFormat& format, bool negative);
 uint64_t QuietNanBits(const BinaryFormat& format, bool negative);
+// The largest finite value of that sign (the smallest value of e8m0fnu's only sign, positive).
+uint64_t LargestFiniteBits(const BinaryFormat& format, bool negative);
 
-// The next value up and down (IEEE nextUp / nextDown); a NaN stays itself.
+// The next value up and down (IEEE nextUp / nextDown); a NaN stays itself, and so does the largest
+// finite value (up) and the most negative one (down) of a layout without infinities.
 uint64_t NextUp(const BinaryFormat& format, uint64_t bits);
 uint64_t NextDown(const BinaryFormat& format, uint64_t bits);
 
@@ -50,7 +67,8 @@ struct ShortestDecimal {
 };
 void FindShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* shortest);
 // Appends the shortest text: plain when the decimal exponent is in -4..15, else d.ddde[-]N;
-// "inf", "-inf"; "nan" or "-nan" for the default quiet NaN, the raw bits as 0x... for other NaNs.
+// "inf", "-inf"; "nan" or "-nan" for the default quiet NaN and for a NaN without payload, the raw
+// bits as 0x... for other NaNs.
 void AppendShortest(const BinaryFormat& format, uint64_t bits, std::string* text);
 
 // Appends bits as hex, two digits per byte of the layout's width, upper case.

@@ -1,0 +1,28 @@
+// Decimal numbers into every layout kind. ConvertDecimal rounds into IEEE layouts; the layouts
+// without infinities (fn, fnuz, finite, e8m0fnu) are reached from its IEEE results by the rules
+// here: where their extra patterns lie, and what an overflow, a NaN or an infinity becomes.
+// Only rounding to nearest, ties to even, for now: the overflow results are chosen in one place,
+// so that other modes can join there.
+#pragma once
+
+#include <cstdint>
+
+#include "number/float_parse.h"
+#include "number/ieee754.h"
+
+namespace cv {
+
+struct LayoutConversion {
+    uint64_t bits = 0;
+    bool inexact = false;
+    bool overflow = false;
+    bool underflow = false;  // tiny after rounding (e8m0fnu: below its smallest value), and inexact
+    bool invalid = false;    // the value has no representation (e8m0fnu: zero and negative values)
+    bool noNan = false;      // a NaN into a layout without one: refused, bits meaningless
+};
+
+// The number in the layout, rounded to nearest (ties to even; e8m0fnu: among powers of two, a tie
+// going up). IEEE layouts give exactly what ConvertDecimal gives.
+LayoutConversion ConvertDecimalToLayout(const BinaryFormat& format, const DecimalNumber& number);
+
+}  // namespace cv

@@ -1,0 +1,244 @@
+// The layouts without infinities: decimal numbers into them (to nearest, ties to even), their
+// classes and neighbours, and every pattern of every layout of 8 bits or fewer read back.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "number/binary_float.h"
+#include "number/float_parse.h"
+#include "number/format_rules.h"
+
+namespace {
+
+using cv::BinaryFormat;
+using cv::LayoutKind;
+
+struct RuleCase {
+    BinaryFormat format;
+    const char* input;
+    uint64_t bits;
+    const char* flags;  // "" when exact; "refused" for a NaN into a layout without one
+};
+
+const RuleCase kRules[] = {
+    {cv::kE4M3FnFormat, "0", 0x00, ""},
+    {cv::kE4M3FnFormat, "-0", 0x80, ""},
+    {cv::kE4M3FnFormat, "0.001953125", 0x01, ""},  // smallest subnormal
+    {cv::kE4M3FnFormat, "0.015625", 0x08, ""},     // smallest normal
+    {cv::kE4M3FnFormat, "1", 0x38, ""},
+    {cv::kE4M3FnFormat, "256", 0x78, ""},  // the exponent all ones is a binade of numbers
+    {cv::kE4M3FnFormat, "448", 0x7E, ""},
+    {cv::kE4M3FnFormat, "464", 0x7E, "inexact"},  // the tie goes to the even 448
+    {cv::kE4M3FnFormat, "465", 0x7F, "inexact overflow"},
+    {cv::kE4M3FnFormat, "-465", 0xFF, "inexact overflow"},
+    {cv::kE4M3FnFormat, "1e400", 0x7F, "inexact overflow"},
+    {cv::kE4M3FnFormat, "nan", 0x7F, ""},
+    {cv::kE4M3FnFormat, "-nan", 0xFF, ""},
+    {cv::kE4M3FnFormat, "inf", 0x7F, ""},
+    {cv::kE4M3FnFormat, "-inf", 0xFF, ""},
+    {cv::kE4M3FnuzFormat, "0", 0x00, ""},
+    {cv::kE4M3FnuzFormat, "-0", 0x00, ""},
+    {cv::kE4M3FnuzFormat, "0.0009765625", 0x01, ""},
+    {cv::kE4M3FnuzFormat, "0.0078125", 0x08, ""},
+    {cv::kE4M3FnuzFormat, "1", 0x40, ""},
+    {cv::kE4M3FnuzFormat, "240", 0x7F, ""},
+    {cv::kE4M3FnuzFormat, "-240", 0xFF, ""},
+    {cv::kE4M3FnuzFormat, "248", 0x80, "inexact overflow"},  // the tie goes to the odd-free 256
+    {cv::kE4M3FnuzFormat, "-1e-9", 0x00, "inexact underflow"},
+    {cv::kE4M3FnuzFormat, "nan", 0x80, ""},
+    {cv::kE4M3FnuzFormat, "-nan", 0x80, ""},
+    {cv::kE4M3FnuzFormat, "-inf", 0x80, ""},
+    {cv::kE5M2Format, "0.0000152587890625", 0x01, ""},
+    {cv::kE5M2Format, "1", 0x3C, ""},
+    {cv::kE5M2Format, "57344", 0x7B, ""},
+    {cv::kE5M2Format, "61439", 0x7B, "inexact"},
+    {cv::kE5M2Format, "61440", 0x7C, "inexact overflow"},
+    {cv::kE5M2Format, "nan", 0x7E, ""},
+    {cv::kE5M2FnuzFormat, "0.00000762939453125", 0x01, ""},
+    {cv::kE5M2FnuzFormat, "1", 0x40, ""},
+    {cv::kE5M2FnuzFormat, "57344", 0x7F, ""},
+    {cv::kE5M2FnuzFormat, "61440", 0x80, "inexact overflow"},
+    {cv::kE5M2FnuzFormat, "-0.000001", 0x00, "inexact underflow"},
+    {cv::kE2M3FnFormat, "0.125", 0x01, ""},
+    {cv::kE2M3FnFormat, "1", 0x08, ""},
+    {cv::kE2M3FnFormat, "7.5", 0x1F, ""},
+    {cv::kE2M3FnFormat, "7.7", 0x1F, "inexact"},
+    {cv::kE2M3FnFormat, "7.75", 0x1F, "inexact overflow"},
+    {cv::kE2M3FnFormat, "-0", 0x20, ""},
+    {cv::kE2M3FnFormat, "-inf", 0x3F, ""},
+    {cv::kE2M3FnFormat, "nan", 0, "refused"},
+    {cv::kE3M2FnFormat, "0.0625", 0x01, ""},
+    {cv::kE3M2FnFormat, "0.25", 0x04, ""},
+    {cv::kE3M2FnFormat, "1", 0x0C, ""},
+    {cv::kE3M2FnFormat, "28", 0x1F, ""},
+    {cv::kE3M2FnFormat, "30", 0x1F, "inexact overflow"},
+    {cv::kE2M1FnFormat, "0.5", 0x1, ""},
+    {cv::kE2M1FnFormat, "1", 0x2, ""},
+    {cv::kE2M1FnFormat, "5", 0x6, "inexact"},  // the tie goes to the even 4
+    {cv::kE2M1FnFormat, "6", 0x7, ""},
+    {cv::kE2M1FnFormat, "7", 0x7, "inexact overflow"},
+    {cv::kE2M1FnFormat, "-7", 0xF, "inexact overflow"},
+    {cv::kE2M1FnFormat, "-0", 0x8, ""},
+    {cv::kE2M1FnFormat, "inf", 0x7, ""},
+    {cv::kE2M1FnFormat, "-nan", 0, "refused"},
+    {cv::kTensorFloatFormat, "1", 0x1FC00, ""},
+    {cv::kTensorFloatFormat, "1e39", 0x3FC00, "inexact overflow"},
+    {cv::kE8M0FnuFormat, "1", 0x7F, ""},
+    {cv::kE8M0FnuFormat, "1.5", 0x80, "inexact"},  // a tie goes up
+    {cv::kE8M0FnuFormat, "1.4999", 0x7F, "inexact"},
+    {cv::kE8M0FnuFormat, "3", 0x81, "inexact"},
+    {cv::kE8M0FnuFormat, "0", 0xFF, "invalid"},
+    {cv::kE8M0FnuFormat, "-0", 0xFF, "invalid"},
+    {cv::kE8M0FnuFormat, "-1", 0xFF, "invalid"},
+    {cv::kE8M0FnuFormat, "1e-400", 0x00, "inexact underflow"},
+    {cv::kE8M0FnuFormat, "170141183460469231731687303715884105728", 0xFE, ""},  // 2^127
+    {cv::kE8M0FnuFormat, "255211775190703847597530955573826158591", 0xFE, "inexact"},
+    {cv::kE8M0FnuFormat, "255211775190703847597530955573826158592", 0xFF, "inexact overflow"},  // 1.5 x 2^127
+    {cv::kE8M0FnuFormat, "nan", 0xFF, ""},
+    {cv::kE8M0FnuFormat, "inf", 0xFF, ""},
+    {cv::kE8M0FnuFormat, "-inf", 0xFF, ""},
+};
+
+std::string Flags(const cv::LayoutConversion& conversion) {
+    if (conversion.noNan) return "refused";
+    std::string flags;
+    if (conversion.inexact) flags += "inexact ";
+    if (conversion.overflow) flags += "overflow ";
+    if (conversion.underflow) flags += "underflow ";
+    if (conversion.invalid) flags += "invalid ";
+    if (!flags.empty()) flags.pop_back();
+    return flags;
+}
+
+cv::LayoutConversion Convert(const BinaryFormat& format, const std::string& text) {
+    cv::DecimalNumber number;
+    EXPECT_TRUE(cv::ParseDecimal(text.data(), text.size(), &number)) << text;
+    return cv::ConvertDecimalToLayout(format, number);
+}
+
+TEST(FormatRules, RoundsTheTableExactly) {
+    for (const RuleCase& c : kRules) {
+        SCOPED_TRACE(c.input);
+        const cv::LayoutConversion conversion = Convert(c.format, c.input);
+        EXPECT_EQ(Flags(conversion), c.flags);
+        if (!conversion.noNan) {
+            EXPECT_EQ(conversion.bits, c.bits);
+        }
+    }
+}
+
+std::string ExactDouble(uint64_t bits) {
+    std::string text;
+    cv::AppendExactValue(cv::kDoubleFormat, bits, &text);
+    return text;
+}
+
+TEST(FormatRules, PowerOfTwoBelowTheSmallestGivesTheSmallest) {
+    const uint64_t twoToMinus130 = uint64_t{1023 - 130} << 52;
+    const uint64_t twoToMinus127 = uint64_t{1023 - 127} << 52;
+    EXPECT_EQ(Flags(Convert(cv::kE8M0FnuFormat, ExactDouble(twoToMinus130))), "inexact underflow");
+    EXPECT_EQ(Convert(cv::kE8M0FnuFormat, ExactDouble(twoToMinus130)).bits, 0x00u);
+    EXPECT_EQ(Flags(Convert(cv::kE8M0FnuFormat, ExactDouble(twoToMinus127))), "");
+    // Just below 2^-127: the nearest power, yet below the smallest, so an underflow.
+    EXPECT_EQ(Flags(Convert(cv::kE8M0FnuFormat, ExactDouble(twoToMinus127 - 1))), "inexact underflow");
+    EXPECT_EQ(Convert(cv::kE8M0FnuFormat, ExactDouble(twoToMinus127 + 1)).bits, 0x00u);
+}
+
+struct NeighbourCase {
+    BinaryFormat format;
+    uint64_t bits;
+    cv::FloatClass floatClass;
+    const char* shortest;
+    const char* previous;  // nullptr: none
+    const char* next;      // nullptr: none
+};
+
+const NeighbourCase kNeighbours[] = {
+    {cv::kE4M3FnFormat, 0x7E, cv::FloatClass::kNormal, "450", "416", nullptr},
+    {cv::kE4M3FnFormat, 0xFE, cv::FloatClass::kNormal, "-450", nullptr, "-416"},
+    {cv::kE4M3FnFormat, 0x7F, cv::FloatClass::kNan, "nan", "", ""},
+    {cv::kE4M3FnFormat, 0xFF, cv::FloatClass::kNan, "-nan", "", ""},
+    {cv::kE4M3FnFormat, 0x80, cv::FloatClass::kZero, "-0", "-0.001953125", "0.001953125"},
+    {cv::kE4M3FnuzFormat, 0x80, cv::FloatClass::kNan, "nan", "", ""},
+    {cv::kE4M3FnuzFormat, 0x00, cv::FloatClass::kZero, "0", "-0.0009765625", "0.0009765625"},
+    {cv::kE4M3FnuzFormat, 0x81, cv::FloatClass::kSubnormal, "-0.001", "-0.001953125", "0"},
+    {cv::kE4M3FnuzFormat, 0x01, cv::FloatClass::kSubnormal, "0.001", "0", "0.001953125"},
+    {cv::kE4M3FnuzFormat, 0x7F, cv::FloatClass::kNormal, "240", "224", nullptr},
+    {cv::kE4M3FnuzFormat, 0xFF, cv::FloatClass::kNormal, "-240", nullptr, "-224"},
+    {cv::kE5M2Format, 0x7B, cv::FloatClass::kNormal, "60000", "49152", "inf"},
+    {cv::kE2M1FnFormat, 0x7, cv::FloatClass::kNormal, "6", "4", nullptr},
+    {cv::kE2M1FnFormat, 0xF, cv::FloatClass::kNormal, "-6", nullptr, "-4"},
+    {cv::kE2M1FnFormat, 0x8, cv::FloatClass::kZero, "-0", "-0.5", "0.5"},
+    {cv::kE8M0FnuFormat, 0x7F, cv::FloatClass::kNormal, "1", "0.5", "2"},
+    {cv::kE8M0FnuFormat, 0x00, cv::FloatClass::kNormal, "6e-39", nullptr,
+     "0.000000000000000000000000000000000000011754943508222875079687365372222456778186655567720875215087517062784"
+     "172594547271728515625"},
+    {cv::kE8M0FnuFormat, 0xFE, cv::FloatClass::kNormal, "2e38", "85070591730234615865843651857942052864", nullptr},
+    {cv::kE8M0FnuFormat, 0xFF, cv::FloatClass::kNan, "nan", "", ""},
+};
+
+TEST(FormatRules, ClassifiesAndFindsTheNeighbours) {
+    for (const NeighbourCase& c : kNeighbours) {
+        SCOPED_TRACE(c.shortest);
+        EXPECT_EQ(static_cast<int>(cv::DecodeFloat(c.format, c.bits).floatClass), static_cast<int>(c.floatClass));
+        std::string shortest;
+        cv::AppendShortest(c.format, c.bits, &shortest);
+        EXPECT_EQ(shortest, c.shortest);
+        if (c.previous != nullptr && *c.previous == '\0') continue;  // a NaN
+        const uint64_t previous = cv::NextDown(c.format, c.bits);
+        const uint64_t next = cv::NextUp(c.format, c.bits);
+        std::string text;
+        if (c.previous == nullptr) {
+            EXPECT_EQ(previous, c.bits);
+        } else {
+            cv::AppendExactValue(c.format, previous, &text);
+            EXPECT_EQ(text, c.previous);
+        }
+        text.clear();
+        if (c.next == nullptr) {
+            EXPECT_EQ(next, c.bits);
+        } else {
+            cv::AppendExactValue(c.format, next, &text);
+            EXPECT_EQ(text, c.next);
+        }
+    }
+}
+
+std::vector<BinaryFormat> LayoutsOfAtMostEightBits() {
+    std::vector<BinaryFormat> layouts = {cv::kE8M0FnuFormat};
+    const LayoutKind kinds[] = {LayoutKind::kIeee, LayoutKind::kFiniteNan, LayoutKind::kUnsignedZero,
+                                LayoutKind::kAllFinite};
+    for (LayoutKind kind : kinds) {
+        for (int e = 2; e <= 6; ++e) {
+            for (int m = 1; 1 + e + m <= 8; ++m) layouts.push_back(BinaryFormat{e, m, kind});
+        }
+    }
+    return layouts;
+}
+
+// Every pattern's exact value reads back exactly to it, and its shortest text to it too (a NaN's
+// "nan" or "-nan" as well; IEEE NaNs with a payload have no decimal text).
+TEST(FormatRules, EveryPatternOfEightBitsOrFewerReadsBack) {
+    for (const BinaryFormat& format : LayoutsOfAtMostEightBits()) {
+        for (uint64_t bits = 0; bits < (uint64_t{1} << format.TotalBits()); ++bits) {
+            SCOPED_TRACE(std::to_string(format.exponentBits) + ":" + std::to_string(format.mantissaBits) + ":" +
+                         std::to_string(static_cast<int>(format.kind)) + " bits " + std::to_string(bits));
+            const cv::FloatFields fields = cv::DecodeFloat(format, bits);
+            std::string shortest;
+            cv::AppendShortest(format, bits, &shortest);
+            if (shortest.compare(0, 2, "0x") == 0) continue;
+            EXPECT_EQ(Convert(format, shortest).bits, bits) << shortest;
+            if (!cv::IsFinite(fields)) continue;
+            std::string exact;
+            cv::AppendExactValue(format, bits, &exact);
+            const cv::LayoutConversion conversion = Convert(format, exact);
+            EXPECT_EQ(conversion.bits, bits) << exact;
+            EXPECT_EQ(Flags(conversion), "") << exact;
+        }
+    }
+}
+
+}  // namespace
