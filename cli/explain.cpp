@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -155,8 +156,16 @@ private:
     ExplainedValue value_;
 };
 
-// One value per line (LF or CR LF), the last one with or without its line break.
-void ExplainLines(Explainer* explainer) {
+int UsageError(const char* what, const char* word) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "corvane-cli: explain: %s \"%s\" (see corvane-cli explain --help)\n", what,
+                 EscapedForMessage(word).c_str());
+    return kExitBadUsage;
+}
+
+}  // namespace
+
+void ReadInputLines(const std::function<void(const char*, std::size_t)>& take) {
     std::string pending;
     char chunk[kInputChunk];
     std::size_t count;
@@ -166,7 +175,7 @@ void ExplainLines(Explainer* explainer) {
             if (chunk[i] != '\n') continue;
             pending.append(chunk + start, i - start);
             if (!pending.empty() && pending.back() == '\r') pending.pop_back();
-            explainer->Explain(pending.data(), pending.size());
+            take(pending.data(), pending.size());
             pending.clear();
             start = i + 1;
         }
@@ -174,18 +183,9 @@ void ExplainLines(Explainer* explainer) {
     }
     if (!pending.empty()) {
         if (pending.back() == '\r') pending.pop_back();
-        explainer->Explain(pending.data(), pending.size());
+        take(pending.data(), pending.size());
     }
 }
-
-int UsageError(const char* what, const char* word) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "corvane-cli: explain: %s \"%s\" (see corvane-cli explain --help)\n", what,
-                 EscapedForMessage(word).c_str());
-    return kExitBadUsage;
-}
-
-}  // namespace
 
 int RunExplain(int count, const char* const* args) {
     bool json = false;
@@ -212,7 +212,7 @@ int RunExplain(int count, const char* const* args) {
 
     Explainer explainer(format, json);
     if (words.size() == 1) {
-        ExplainLines(&explainer);
+        ReadInputLines([&explainer](const char* text, std::size_t length) { explainer.Explain(text, length); });
     } else {
         for (std::size_t i = 1; i < words.size(); ++i) explainer.Explain(words[i], std::strlen(words[i]));
     }

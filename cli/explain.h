@@ -1,7 +1,9 @@
 // `corvane-cli explain`: any integer, character or IEEE binary format explained bit by bit.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace cv {
@@ -9,6 +11,10 @@ namespace cv {
 // `corvane-cli explain [--json] FORMAT [VALUE]...` with args the words after "explain". Returns the
 // exit status: 0, 1 when a value was refused, 2 for a bad FORMAT or option, 4 when writing failed.
 int RunExplain(int count, const char* const* args);
+
+// Hands each line of standard input (LF or CR LF, the last one with or without its line break,
+// an empty one too) to take, without its line break.
+void ReadInputLines(const std::function<void(const char*, std::size_t)>& take);
 
 // The human explanation of bits (right-aligned) in the named FORMAT, as for a 0x VALUE; nothing
 // when the name is no FORMAT.

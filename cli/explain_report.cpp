@@ -97,26 +97,6 @@ void AppendFlagList(const LayoutConversion& conversion, bool json, std::string* 
     if (!json && count == 0) *text += "none";
 }
 
-// A byte as the human text shows it: printable ASCII itself, controls by name, Latin-1 in UTF-8.
-void AppendCharacterName(unsigned byte, std::string* text) {
-    if (byte < kFirstPrintable) {
-        *text += kControlNames[byte];
-    } else if (byte == ' ') {
-        *text += "SP";
-    } else if (byte == kDelete) {
-        *text += "DEL";
-    } else if (byte < kDelete) {
-        *text += static_cast<char>(byte);
-    } else if (byte < kFirstLatin1Printable) {
-        *text += "<";
-        AppendHexBits(byte, kExplainByteBits, text);
-        *text += ">";
-    } else {
-        *text += static_cast<char>(0xC0u | (byte >> 6));
-        *text += static_cast<char>(0x80u | (byte & 0x3Fu));
-    }
-}
-
 // One line of an explanation: the same field feeds the human text and the JSON object, so that
 // neither can show a field the other forgets.
 struct ReportField {
@@ -348,6 +328,25 @@ void AppendJsonError(const std::string& input, const std::string& error, std::st
     *text += "\",\"error\":\"";
     AppendJsonEscaped(error, text);
     *text += "\"}\n";
+}
+
+void AppendCharacterName(unsigned byte, std::string* text) {
+    if (byte < kFirstPrintable) {
+        *text += kControlNames[byte];
+    } else if (byte == ' ') {
+        *text += "SP";
+    } else if (byte == kDelete) {
+        *text += "DEL";
+    } else if (byte < kDelete) {
+        *text += static_cast<char>(byte);
+    } else if (byte < kFirstLatin1Printable) {
+        *text += "<";
+        AppendHexBits(byte, kExplainByteBits, text);
+        *text += ">";
+    } else {
+        *text += static_cast<char>(0xC0u | (byte >> 6));
+        *text += static_cast<char>(0x80u | (byte & 0x3Fu));
+    }
 }
 
 void AppendJsonEscaped(const std::string& raw, std::string* text) {

@@ -15,6 +15,10 @@ void AppendJsonReport(const ExplainFormat& format, const std::string& input, con
 // {"input":...,"error":...} for a refused value.
 void AppendJsonError(const std::string& input, const std::string& error, std::string* text);
 
+// A byte as the human text shows it: printable ASCII itself, controls by name (NUL, LF, ...), SP for
+// a space, <80>..<A0> for those bytes, Latin-1 above in UTF-8.
+void AppendCharacterName(unsigned byte, std::string* text);
+
 // A JSON string's contents: quotes and backslashes escaped, control characters as \u00XX, and every
 // byte from 0x80 up as the Latin-1 character \u00XX, so that the output is always valid UTF-8.
 void AppendJsonEscaped(const std::string& raw, std::string* text);

@@ -2,7 +2,8 @@
 # lines on standard input, and checks that line n is a JSON object answering value n that
 # `python3 -m json.tool --json-lines` accepts.
 #   CLI  the program;  EMULATOR  what runs it (may be empty);  PYTHON  python3;  WORK  a scratch folder
-set(formats f16 bf16 f32 f64 fp:2:1 fp:4:3 fp:15:48 fp:11:52 i8 i16 i32 i64 u8 u16 u32 u64 c8 c16 c32 c64)
+set(formats f16 bf16 f32 f64 fp:2:1 fp:4:3 fp:15:48 fp:11:52 e4m3fn e4m3fnuz e5m2fnuz e2m1fn tf32 e8m0fnu
+    fp:15:48:fn fp:15:48:fnuz fp:2:1:finite i8 i16 i32 i64 u8 u16 u32 u64 c8 c16 c32 c64)
 string(ASCII 1 9 control)
 set(values 0 -0 1 0.1 -1.5e-3 65504 65520 1e400 -1e-400 1e3 inf -inf nan 0x1 0x7C01 0b101 0xFFFFFFFFFFFFFFFFF
     255 -1 1.5 AB "Q\"\\" "é" "${control}" junk)
