@@ -212,7 +212,8 @@ int RunExplain(int count, const char* const* args) {
 
     Explainer explainer(format, json);
     if (words.size() == 1) {
-        ReadInputLines([&explainer](const char* text, std::size_t length) { explainer.Explain(text, length); });
+        ReadInputLines(
+            [&explainer](const char* text, std::size_t length) { explainer.Explain(text, length); });
     } else {
         for (std::size_t i = 1; i < words.size(); ++i) explainer.Explain(words[i], std::strlen(words[i]));
     }

@@ -33,7 +33,9 @@ struct NamedKind {
 };
 
 constexpr NamedKind kLayoutSuffixes[] = {
-    {":fn", LayoutKind::kFiniteNan}, {":fnuz", LayoutKind::kUnsignedZero}, {":finite", LayoutKind::kAllFinite}};
+    {":fn", LayoutKind::kFiniteNan},
+    {":fnuz", LayoutKind::kUnsignedZero},
+    {":finite", LayoutKind::kAllFinite}};
 
 bool IsNamed(const std::string& name, const NamedFloat& named) {
     if (name == named.name) return true;

@@ -96,7 +96,8 @@ bool ParseByteRun(const std::string& text, std::vector<unsigned char>* bytes, st
             return false;
         }
         for (; i < end; i += 2) {
-            bytes->push_back(static_cast<unsigned char>(HexDigitValue(text[i]) * 16 + HexDigitValue(text[i + 1])));
+            bytes->push_back(
+                static_cast<unsigned char>(HexDigitValue(text[i]) * 16 + HexDigitValue(text[i + 1])));
         }
     }
     if (bytes->empty()) {
@@ -285,7 +286,8 @@ int RunInspect(int count, const char* const* args) {
     }
     Inspector inspector(json);
     if (words.empty()) {
-        ReadInputLines([&inspector](const char* text, std::size_t length) { inspector.Inspect(text, length); });
+        ReadInputLines(
+            [&inspector](const char* text, std::size_t length) { inspector.Inspect(text, length); });
     } else {
         std::string run;
         for (const char* word : words) {

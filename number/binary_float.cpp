@@ -181,7 +181,8 @@ void FindShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* sh
     // the lower one is nearer where the value starts a binade above the smallest normal one.
     const uint64_t m = fields.significand;
     const bool lowerNearer =
-        fields.mantissa == 0 && (fields.biasedExponent > 1 || (fields.biasedExponent == 1 && !format.HasSubnormals()));
+        fields.mantissa == 0 &&
+        (fields.biasedExponent > 1 || (fields.biasedExponent == 1 && !format.HasSubnormals()));
     const bool endsIncluded = (m & 1) == 0;
     const uint64_t scaled[3] = {4 * m - (lowerNearer ? 1 : 2), 4 * m, 4 * m + 2};
     ExpandAlignedHeads(scaled, fields.power - 2, &ends);
@@ -245,7 +246,8 @@ void AppendShortest(const BinaryFormat& format, uint64_t bits, std::string* text
     static ShortestDecimal shortest;
     const FloatFields fields = DecodeFloat(format, bits);
     if (IsNan(fields)) {
-        if (fields.floatClass == FloatClass::kNan || (bits & ~format.SignMask()) == QuietNanBits(format, false)) {
+        if (fields.floatClass == FloatClass::kNan ||
+            (bits & ~format.SignMask()) == QuietNanBits(format, false)) {
             *text += fields.negative && format.HasSignedNan() ? "-nan" : "nan";
         } else {
             *text += "0x";

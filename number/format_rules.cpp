@@ -115,8 +115,8 @@ LayoutConversion ConvertPowerOfTwo(const BinaryFormat& format, const DecimalNumb
     if (nearest.overflow) return Overflow(format, false);
     const FloatFields fields = DecodeFloat(kDoubleFormat, nearest.bits);
     const int binade = fields.power + BitLength(fields.significand) - 1;
-    if (fields.significand == 0 ||
-        (binade <= format.MinNormalExponent() && CompareWithBinary(number, 1, format.MinNormalExponent()) < 0)) {
+    if (fields.significand == 0 || (binade <= format.MinNormalExponent() &&
+                                    CompareWithBinary(number, 1, format.MinNormalExponent()) < 0)) {
         result.bits = 0;
         result.underflow = result.inexact = true;
         return result;

@@ -11,11 +11,11 @@ namespace cv {
 
 // How a layout spends its patterns beyond the IEEE rules.
 enum class LayoutKind {
-    kIeee,           // infinities; NaNs with a quiet bit and a payload
-    kFiniteNan,      // "fn": no infinities; exponent and mantissa all ones is NaN (both signs)
-    kUnsignedZero,   // "fnuz": no infinities, no negative zero; the sign bit alone is the one NaN
-    kAllFinite,      // "finite": every pattern is a number
-    kPowerOfTwo,     // e8m0fnu: no sign, no mantissa; 2^(raw - bias), all ones the one NaN
+    kIeee,          // infinities; NaNs with a quiet bit and a payload
+    kFiniteNan,     // "fn": no infinities; exponent and mantissa all ones is NaN (both signs)
+    kUnsignedZero,  // "fnuz": no infinities, no negative zero; the sign bit alone is the one NaN
+    kAllFinite,     // "finite": every pattern is a number
+    kPowerOfTwo,    // e8m0fnu: no sign, no mantissa; 2^(raw - bias), all ones the one NaN
 };
 
 struct BinaryFormat {
@@ -27,7 +27,9 @@ struct BinaryFormat {
     constexpr bool HasInfinity() const { return kind == LayoutKind::kIeee; }
     constexpr bool HasNan() const { return kind != LayoutKind::kAllFinite; }
     // Whether a NaN of either sign exists (else at most one NaN).
-    constexpr bool HasSignedNan() const { return kind == LayoutKind::kIeee || kind == LayoutKind::kFiniteNan; }
+    constexpr bool HasSignedNan() const {
+        return kind == LayoutKind::kIeee || kind == LayoutKind::kFiniteNan;
+    }
     constexpr bool HasNegativeZero() const {
         return kind != LayoutKind::kUnsignedZero && kind != LayoutKind::kPowerOfTwo;
     }

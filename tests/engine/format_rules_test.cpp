@@ -2,8 +2,11 @@
 // classes and neighbours, and every pattern of every layout of 8 bits or fewer read back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -174,16 +177,20 @@ const NeighbourCase kNeighbours[] = {
     {cv::kE2M1FnFormat, 0x8, cv::FloatClass::kZero, "-0", "-0.5", "0.5"},
     {cv::kE8M0FnuFormat, 0x7F, cv::FloatClass::kNormal, "1", "0.5", "2"},
     {cv::kE8M0FnuFormat, 0x00, cv::FloatClass::kNormal, "6e-39", nullptr,
-     "0.000000000000000000000000000000000000011754943508222875079687365372222456778186655567720875215087517062784"
+     "0."
+     "0000000000000000000000000000000000000117549435082228750796873653722224567781866555677208752150875170627"
+     "84"
      "172594547271728515625"},
-    {cv::kE8M0FnuFormat, 0xFE, cv::FloatClass::kNormal, "2e38", "85070591730234615865843651857942052864", nullptr},
+    {cv::kE8M0FnuFormat, 0xFE, cv::FloatClass::kNormal, "2e38", "85070591730234615865843651857942052864",
+     nullptr},
     {cv::kE8M0FnuFormat, 0xFF, cv::FloatClass::kNan, "nan", "", ""},
 };
 
 TEST(FormatRules, ClassifiesAndFindsTheNeighbours) {
     for (const NeighbourCase& c : kNeighbours) {
         SCOPED_TRACE(c.shortest);
-        EXPECT_EQ(static_cast<int>(cv::DecodeFloat(c.format, c.bits).floatClass), static_cast<int>(c.floatClass));
+        EXPECT_EQ(static_cast<int>(cv::DecodeFloat(c.format, c.bits).floatClass),
+                  static_cast<int>(c.floatClass));
         std::string shortest;
         cv::AppendShortest(c.format, c.bits, &shortest);
         EXPECT_EQ(shortest, c.shortest);
@@ -224,8 +231,9 @@ std::vector<BinaryFormat> LayoutsOfAtMostEightBits() {
 TEST(FormatRules, EveryPatternOfEightBitsOrFewerReadsBack) {
     for (const BinaryFormat& format : LayoutsOfAtMostEightBits()) {
         for (uint64_t bits = 0; bits < (uint64_t{1} << format.TotalBits()); ++bits) {
-            SCOPED_TRACE(std::to_string(format.exponentBits) + ":" + std::to_string(format.mantissaBits) + ":" +
-                         std::to_string(static_cast<int>(format.kind)) + " bits " + std::to_string(bits));
+            SCOPED_TRACE(std::to_string(format.exponentBits) + ":" + std::to_string(format.mantissaBits) +
+                         ":" + std::to_string(static_cast<int>(format.kind)) + " bits " +
+                         std::to_string(bits));
             const cv::FloatFields fields = cv::DecodeFloat(format, bits);
             std::string shortest;
             cv::AppendShortest(format, bits, &shortest);
@@ -238,6 +246,64 @@ TEST(FormatRules, EveryPatternOfEightBitsOrFewerReadsBack) {
             EXPECT_EQ(conversion.bits, bits) << exact;
             EXPECT_EQ(Flags(conversion), "") << exact;
         }
+    }
+}
+
+// A reference for rounding written with doubles (every value of these layouts, and every midpoint
+// between two of them, is exact in a double): the positive values in order; each midpoint, and the
+// doubles just below and above it, must round to the neighbour the rules name; past the largest
+// value, half its spacing decides the overflow. Negative numbers mirror the positive ones.
+struct Expected {
+    double value;
+    uint64_t bits;
+};
+
+uint64_t Mirrored(const BinaryFormat& format, uint64_t bits) {
+    if (bits == 0 && !format.HasNegativeZero()) return 0;
+    return bits | format.SignMask();
+}
+
+void CheckRounding(const BinaryFormat& format, double value, uint64_t bits) {
+    uint64_t doubleBits = 0;
+    std::memcpy(&doubleBits, &value, sizeof value);
+    std::string text;
+    cv::AppendExactValue(cv::kDoubleFormat, doubleBits, &text);
+    EXPECT_EQ(Convert(format, text).bits, bits) << text;
+    if (!format.HasSign()) return;
+    EXPECT_EQ(Convert(format, "-" + text).bits, Mirrored(format, bits)) << "-" << text;
+}
+
+TEST(FormatRules, RoundsLikeTheReferenceAtEveryMidpoint) {
+    const double kInfinity = std::numeric_limits<double>::infinity();
+    for (const BinaryFormat& format : LayoutsOfAtMostEightBits()) {
+        SCOPED_TRACE(std::to_string(format.exponentBits) + ":" + std::to_string(format.mantissaBits) + ":" +
+                     std::to_string(static_cast<int>(format.kind)));
+        std::vector<Expected> values;
+        for (uint64_t bits = 0; bits < (uint64_t{1} << format.TotalBits()); ++bits) {
+            const cv::FloatFields fields = cv::DecodeFloat(format, bits);
+            if (!cv::IsFinite(fields) || fields.negative) continue;
+            values.push_back({std::ldexp(static_cast<double>(fields.significand), fields.power), bits});
+        }
+        std::sort(values.begin(), values.end(),
+                  [](const Expected& a, const Expected& b) { return a.value < b.value; });
+        const bool tiesUp = format.kind == LayoutKind::kPowerOfTwo;
+        for (std::size_t i = 0; i + 1 < values.size(); ++i) {
+            const Expected& low = values[i];
+            const Expected& high = values[i + 1];
+            const double middle = (low.value + high.value) / 2;
+            CheckRounding(format, std::nextafter(middle, 0.0), low.bits);
+            CheckRounding(format, middle, tiesUp || (low.bits & 1) != 0 ? high.bits : low.bits);
+            CheckRounding(format, std::nextafter(middle, kInfinity), high.bits);
+        }
+        const Expected& largest = values.back();
+        const uint64_t overflowBits = format.HasInfinity() ? cv::InfinityBits(format, false)
+                                      : format.HasNan()    ? cv::QuietNanBits(format, false)
+                                                           : largest.bits;
+        const double spacing = std::ldexp(1.0, cv::DecodeFloat(format, largest.bits).power);
+        const double threshold = largest.value + spacing / 2;
+        CheckRounding(format, std::nextafter(threshold, 0.0), largest.bits);
+        CheckRounding(format, threshold, !tiesUp && (largest.bits & 1) == 0 ? largest.bits : overflowBits);
+        CheckRounding(format, std::nextafter(threshold, kInfinity), overflowBits);
     }
 }
 
