@@ -204,11 +204,7 @@ void CollectFloatFields(const BinaryFormat& layout, const ExplainedValue& value,
     if (payloadShown) fields->push_back({"payload", nullptr, payload, JsonQuoted(payload), kClassLine});
     if (value.fromDecimal) {
         std::string error;
-        if (nan) {
-            error = "nan";  // a number that became the NaN of a layout without infinities
-        } else {
-            AppendConversionError(layout, value.number, value.bits, &error);
-        }
+        AppendLayoutConversionError(layout, value.number, value.bits, &error);
         std::string humanFlags;
         std::string jsonFlags;
         AppendFlagList(value.conversion, false, &humanFlags);

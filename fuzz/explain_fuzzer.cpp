@@ -3,8 +3,8 @@
 // explanation gives (a float's shortest and exact texts, an integer's decimal reading, the hex of
 // any value), and the JSON line must stay plain ASCII without control characters.
 //
-// Input: byte 0 picks the format (past the named ones: fp:E:M from bytes 1 and 2); the rest, up to
-// its end, is the VALUE text.
+// Input: byte 0 picks the format (past the named ones: fp:E:M and its kind from bytes 1 and 2); the
+// rest, up to its end, is the VALUE text.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -16,8 +16,12 @@
 
 namespace {
 
-constexpr const char* kNamedFormats[] = {"f16", "bf16", "f32", "f64", "i8",  "i16", "i32", "i64", "u8",
-                                         "u16", "u32",  "u64", "c8",  "c16", "c32", "c64"};
+constexpr const char* kNamedFormats[] = {
+    "f16",  "bf16",     "f32",    "f64",    "i8",     "i16",  "i32",    "i64",    "u8",
+    "u16",  "u32",      "u64",    "c8",     "c16",    "c32",  "c64",    "e4m3fn", "e4m3fnuz",
+    "e5m2", "e5m2fnuz", "e2m3fn", "e3m2fn", "e2m1fn", "tf32", "e8m0fnu"};
+// The layout kinds of fp:E:M, picked by byte 1 past the exponent choice.
+constexpr const char* kLayoutSuffixes[] = {"", ":fn", ":fnuz", ":finite"};
 constexpr std::size_t kNamedCount = sizeof kNamedFormats / sizeof kNamedFormats[0];
 constexpr int kMinExponentBits = 2;
 constexpr int kExponentChoices = 14;  // 2..15
@@ -30,7 +34,8 @@ constexpr int kMaxWidth = 64;
 
 void ExpectBits(const cv::ExplainFormat& format, const std::string& text, uint64_t bits, const char* what) {
     cv::ExplainedValue again;
-    if (!cv::ParseExplainValue(format, text.data(), text.size(), &again) || again.bits != bits) Fail(what, format, text);
+    if (!cv::ParseExplainValue(format, text.data(), text.size(), &again) || again.bits != bits)
+        Fail(what, format, text);
 }
 
 void CheckReadBack(const cv::ExplainFormat& format, const cv::ExplainedValue& value) {
@@ -64,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     } else {
         const int exponentBits = kMinExponentBits + data[1] % kExponentChoices;
         const int mantissaBits = 1 + data[2] % (kMaxWidth - 1 - exponentBits);
-        name = "fp:" + std::to_string(exponentBits) + ":" + std::to_string(mantissaBits);
+        const char* suffix = kLayoutSuffixes[data[1] / kExponentChoices % 4];
+        name = "fp:" + std::to_string(exponentBits) + ":" + std::to_string(mantissaBits) + suffix;
     }
     cv::ExplainFormat format;
     if (!cv::ParseExplainFormat(name, &format)) Fail("format refused", format, name);

@@ -9,6 +9,8 @@ namespace cv {
 
 namespace {
 
+constexpr int64_t kPlainErrorDigits = 20000;  // longer errors as an exact difference
+
 LayoutConversion FromFloatConversion(const FloatConversion& conversion) {
     LayoutConversion result;
     result.bits = conversion.bits;
@@ -129,6 +131,28 @@ LayoutConversion ConvertPowerOfTwo(const BinaryFormat& format, const DecimalNumb
 }
 
 }  // namespace
+
+void AppendLayoutConversionError(const BinaryFormat& format, const DecimalNumber& number, uint64_t bits,
+                                 std::string* text) {
+    const FloatFields stored = DecodeFloat(format, bits);
+    if (IsNan(stored)) {
+        *text += "nan";
+        return;
+    }
+    // The given number's leading digit lies at 10^(top - 1): far past every layout's range, the
+    // plain difference to a stored non-zero value would have about |top| digits.
+    const int64_t top = static_cast<int64_t>(number.digits.size()) + number.exponent;
+    if (IsFinite(stored) && stored.significand != 0 &&
+        (top > kPlainErrorDigits || top < -kPlainErrorDigits)) {
+        AppendExactValue(format, bits, text);
+        *text += number.negative ? " + " : " - ";
+        *text += number.digits;
+        *text += 'e';
+        *text += number.exactExponent.empty() ? std::to_string(number.exponent) : number.exactExponent;
+        return;
+    }
+    AppendConversionError(format, number, bits, text);
+}
 
 LayoutConversion ConvertDecimalToLayout(const BinaryFormat& format, const DecimalNumber& number) {
     if (format.kind == LayoutKind::kIeee) return FromFloatConversion(ConvertDecimal(format, number));

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "number/float_parse.h"
 #include "number/ieee754.h"
@@ -24,5 +25,13 @@ struct LayoutConversion {
 // The number in the layout, rounded to nearest (ties to even; e8m0fnu: among powers of two, a tie
 // going up). IEEE layouts give exactly what ConvertDecimal gives.
 LayoutConversion ConvertDecimalToLayout(const BinaryFormat& format, const DecimalNumber& number);
+
+// Appends the stored value minus the given finite one as AppendConversionError writes it; "nan" when
+// a NaN is stored; and where the given number lies far past every layout's range yet a non-zero
+// value is stored (the largest finite value of a layout without NaN, e8m0fnu's smallest), so that
+// the plain difference would be unreasonably long, "stored - given" (or "-stored + given") with the
+// given number as digits e exponent, still exact.
+void AppendLayoutConversionError(const BinaryFormat& format, const DecimalNumber& number, uint64_t bits,
+                                 std::string* text);
 
 }  // namespace cv

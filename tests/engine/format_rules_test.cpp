@@ -150,6 +150,40 @@ TEST(FormatRules, PowerOfTwoBelowTheSmallestGivesTheSmallest) {
     EXPECT_EQ(Convert(cv::kE8M0FnuFormat, ExactDouble(twoToMinus127 + 1)).bits, 0x00u);
 }
 
+struct ErrorCase {
+    BinaryFormat format;
+    const char* input;
+    const char* error;
+};
+
+const ErrorCase kErrors[] = {
+    {cv::kE2M1FnFormat, "7", "-1"},
+    {cv::kE2M1FnFormat, "-1e3", "994"},
+    {cv::kE4M3FnFormat, "465", "nan"},
+    {cv::kE8M0FnuFormat, "0", "nan"},
+    {cv::kE8M0FnuFormat, "1.5", "0.5"},
+    // The plain difference would have a trillion digits.
+    {cv::kE2M1FnFormat, "1e999999999999", "6 - 1e999999999999"},
+    {cv::kE2M1FnFormat, "-25e99999999999999999", "-6 + 25e99999999999999999"},
+    {cv::kE8M0FnuFormat, "5e-900000597",
+     "0."
+     "0000000000000000000000000000000000000058774717541114375398436826861112283890933277838604376075437585313"
+     "920"
+     "862972736358642578125 - 5e-900000597"},
+};
+
+TEST(FormatRules, OverflowErrorOfAFiniteLayoutStaysShort) {
+    for (const ErrorCase& c : kErrors) {
+        SCOPED_TRACE(c.input);
+        cv::DecimalNumber number;
+        ASSERT_TRUE(cv::ParseDecimal(c.input, std::strlen(c.input), &number));
+        const cv::LayoutConversion conversion = cv::ConvertDecimalToLayout(c.format, number);
+        std::string error;
+        cv::AppendLayoutConversionError(c.format, number, conversion.bits, &error);
+        EXPECT_EQ(error, c.error);
+    }
+}
+
 struct NeighbourCase {
     BinaryFormat format;
     uint64_t bits;
