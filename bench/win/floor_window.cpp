@@ -127,7 +127,6 @@ LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW) break;
             return OnCtlColorStatic(*floor, wParam);
         }
-        case kRunJobMessage: reinterpret_cast<FloorJob>(wParam)(reinterpret_cast<void*>(lParam)); return 0;
         default: break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

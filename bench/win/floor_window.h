@@ -78,10 +78,6 @@ struct Floor {
     DWORD typedCaret;
 };
 
-// A message that runs job(data) on the floor's thread (wParam the job, lParam the data).
-constexpr UINT kRunJobMessage = WM_APP + 1;
-using FloorJob = void (*)(void* data);
-
 // Registers the classes (once per process), creates the tree at (x, y) as Corvane creates its own
 // and shows Corvane's start-up view. False when a window could not be made.
 bool CreateFloor(Floor& floor, HINSTANCE instance, int x, int y, int showCommand);

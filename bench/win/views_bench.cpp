@@ -5,16 +5,17 @@
 //   views_bench [KEYSTROKES]     KEYSTROKES per typing series (default 5000); commands scale with it
 //
 // The floor (bench/win/floor_window.h) is a second main window tree of the same classes, styles,
-// places, menu and fonts, on a thread of its own (so that its focus is its own). For each round it
-// is first made to show what Corvane showed before the action, then given what Corvane shows after
-// it, and the same message is sent to it (the character to its box, the command, the cell press);
+// places, menu and fonts, a top-level window of its own on the same thread. For each round it is first
+// made to show what Corvane showed before the action, then given what Corvane shows after it, and
+// the same message is sent to it (the character to its box, the command, the cell press);
 // it then makes only the window calls that differ - the same text into the same box, the cells
 // whose drawing changed invalidated, the same check, radio, font, marker, focus or height - and is
 // repainted the same way. It parses, validates, renders and keeps nothing of the value, and skips
 // Corvane's subclassing and its repeated calls. So the ratio of the medians is what Corvane's own
 // steps add to the window work each action needs under this window system; goal: at most 1.3.
 // Corvane's and the floor's rounds alternate (Corvane, floor, Corvane, floor, ...), so both meet
-// the same machine load; each round is timed on its own thread.
+// the same machine load; before its round (outside the clock) each is made the active window with
+// its own focus, as the user would work it, so that no round pays for a change of activation.
 //
 // After every measured round (outside the clock) the hex box and all 64 cells are checked against
 // BitValue, and the floor's whole window tree against what Corvane's shows, so a figure can never
@@ -27,7 +28,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -122,39 +122,38 @@ bool ViewsAgree(const char* what, bool hexIsTyped) {
     return true;
 }
 
-// ---- The floor, on a thread of its own ----
+// ---- The floor: a second top-level window on this thread ----
 
-struct FloorThread {
-    floorbench::Floor floor;
-    HANDLE ready;
-    bool created;
-};
+floorbench::Floor Floor;
+// Where Corvane's focus was when its window was last active, given back before its next round.
+HWND CorvaneFocus = nullptr;
 
-FloorThread Floor;
-
-DWORD WINAPI RunFloorThread(void* /*unused*/) {
-    // Beside Corvane's window, so that neither covers the other.
-    Floor.created = floorbench::CreateFloor(Floor.floor, GetModuleHandleA(nullptr),
-                                            cv::kMainWindowX + cv::kMainWindowWidth + 20, cv::kMainWindowY,
-                                            SW_SHOWNORMAL);
-    SetEvent(Floor.ready);
-    if (!Floor.created) return 1;
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+// Makes main the active window with the focus on focus, and delivers what that queued (outside
+// the clock): each program is measured as the active window, as the user would work it.
+void Activate(HWND main, HWND focus) {
+    if (GetActiveWindow() != main) {
+        SetForegroundWindow(main);
+        SetActiveWindow(main);
     }
-    return 0;
+    if (GetFocus() != focus) SetFocus(focus);
+    DrainQueue();
 }
 
-void RunJob(void* job) {
-    (*static_cast<const std::function<void()>*>(job))();
+void ActivateCorvane() {
+    Activate(cv::MainWindow, CorvaneFocus);
 }
 
-// Runs job on the floor's thread and waits for it.
-void OnFloor(const std::function<void()>& job) {
-    SendMessageA(Floor.floor.windows.main, floorbench::kRunJobMessage, reinterpret_cast<WPARAM>(&RunJob),
-                 reinterpret_cast<LPARAM>(&job));
+void ActivateFloor() {
+    const int focus = Floor.shown.focus;
+    HWND window = focus == floorbench::kFocusMain   ? Floor.windows.main
+                  : focus == floorbench::kFocusNone ? nullptr
+                                                    : GetDlgItem(Floor.windows.main, focus);
+    Activate(Floor.windows.main, window);
+}
+
+// Remembers Corvane's focus after its round, while its window is the active one.
+void KeepCorvaneFocus() {
+    CorvaneFocus = GetFocus();
 }
 
 floorbench::WindowTree CorvaneTree() {
@@ -196,30 +195,25 @@ floorbench::FloorView CorvaneView() {
     return view;
 }
 
-// The floor shows view (outside the clock, repainted).
+// The floor shows view (outside the clock, repainted) and becomes the active window.
 void FloorShows(const floorbench::FloorView& view) {
-    OnFloor([&] {
-        floorbench::ShowView(Floor.floor, view);
-        DrainQueue();
-        RedrawWindow(Floor.floor.windows.main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    });
+    floorbench::ShowView(Floor, view);
+    ActivateFloor();
+    RedrawWindow(Floor.windows.main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 // The floor's windows show what Corvane's do.
 bool FloorAgrees(const char* what, const floorbench::FloorView& expected) {
-    bool same = false;
     char difference[160] = "";
-    OnFloor([&] {
-        floorbench::FloorView seen = floorbench::ReadWindows(Floor.floor.windows);
-        seen.bits = Floor.floor.shown.bits;
-        seen.shaded = Floor.floor.shown.shaded;
-        seen.colorBits = Floor.floor.shown.colorBits;
-        same = floorbench::SameView(expected, seen, difference, sizeof difference) &&
-               !GetUpdateRect(Floor.floor.windows.main, nullptr, FALSE);
-        if (same) return;
-        if (difference[0] == '\0')
-            snprintf(difference, sizeof difference, "main window still waits for a repaint");
-    });
+    floorbench::FloorView seen = floorbench::ReadWindows(Floor.windows);
+    seen.bits = Floor.shown.bits;
+    seen.shaded = Floor.shown.shaded;
+    seen.colorBits = Floor.shown.colorBits;
+    bool same = floorbench::SameView(expected, seen, difference, sizeof difference);
+    if (same && GetUpdateRect(Floor.windows.main, nullptr, FALSE)) {
+        same = false;
+        snprintf(difference, sizeof difference, "main window still waits for a repaint");
+    }
     if (!same) fprintf(stderr, "%s: the floor differs from Corvane: %s\n", what, difference);
     return same;
 }
@@ -268,23 +262,24 @@ void Measure(std::vector<double>& times, Action action) {
     times.push_back(TicksToMicroseconds(Ticks() - start));
 }
 
-// One measured round of the floor, on its thread: after the queue is drained, the action and the
-// repaint of the floor's window.
-void MeasureFloor(std::vector<double>& times, const std::function<void()>& action) {
-    OnFloor([&] {
-        DrainQueue();
-        const LONGLONG start = Ticks();
-        action();
-        RedrawWindow(Floor.floor.windows.main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        times.push_back(TicksToMicroseconds(Ticks() - start));
-    });
+// One measured round of the floor: after the queue is drained, the action and the repaint of the
+// floor's window.
+template <typename Action>
+void MeasureFloor(std::vector<double>& times, Action action) {
+    DrainQueue();
+    const LONGLONG start = Ticks();
+    action();
+    RedrawWindow(Floor.windows.main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    times.push_back(TicksToMicroseconds(Ticks() - start));
 }
 
-// The floor's round of a command or cell press that brought Corvane's window to after: the same
-// message, answered by showing after.
-void FloorRound(Series& series, const char* what, const floorbench::FloorView& after,
-                const std::function<void()>& action) {
-    OnFloor([&] { Floor.floor.pending = &after; });
+// The floor's round of a command or cell press that brought Corvane's window from before to after:
+// the floor is made to show before, then sent the same message, which it answers by showing after.
+template <typename Action>
+void FloorRound(Series& series, const char* what, const floorbench::FloorView& before,
+                const floorbench::FloorView& after, Action action) {
+    FloorShows(before);
+    Floor.pending = &after;
     MeasureFloor(series.floor, action);
     if (!FloorAgrees(what, after)) ++Failures;
 }
@@ -351,8 +346,7 @@ void TypeSeries(const TypingSeries& plan, int keystrokes, std::mt19937& random) 
     Command(plan.dataType);
     Command(plan.sizeCommand);
     HWND box = plan.hexBox ? cv::HexBox : cv::ValueBox;
-    SetFocus(box);
-    DrainQueue();
+    CorvaneFocus = box;
     Series series{plan.name, {}, {}};
     const int beepsBefore = Alerts.Beeps();
     for (int round = 0; round < keystrokes && Failures == 0; ++round) {
@@ -380,21 +374,21 @@ void TypeSeries(const TypingSeries& plan, int keystrokes, std::mt19937& random) 
             key = 0;
         }
         if (key == 0) continue;
+        ActivateCorvane();
         SendMessageA(box, EM_SETSEL, caret, caret);
-        FloorShows(CorvaneView());
+        const floorbench::FloorView before = CorvaneView();
         Measure(series.corvane, [&] { SendMessageA(box, WM_CHAR, key, 1); });
         if (!ViewsAgree(plan.name, plan.hexBox)) ++Failures;
+        KeepCorvaneFocus();
         const floorbench::FloorView after = CorvaneView();
-        HWND floorBox = plan.hexBox ? Floor.floor.windows.hexBox : Floor.floor.windows.valueBox;
-        const DWORD typedCaret = static_cast<DWORD>(key == kBackspace ? caret - 1 : caret + 1);
-        OnFloor([&] {
-            Floor.floor.pending = &after;
-            Floor.floor.typedBox = floorBox;
-            Floor.floor.typedText = next.c_str();
-            Floor.floor.typedCaret = typedCaret;
-            SendMessageA(floorBox, EM_SETSEL, caret, caret);
-            if (plan.hexBox) Floor.floor.shown.hexSelection = MAKELONG(caret, caret);
-        });
+        FloorShows(before);
+        HWND floorBox = plan.hexBox ? Floor.windows.hexBox : Floor.windows.valueBox;
+        Floor.pending = &after;
+        Floor.typedBox = floorBox;
+        Floor.typedText = next.c_str();
+        Floor.typedCaret = static_cast<DWORD>(key == kBackspace ? caret - 1 : caret + 1);
+        SendMessageA(floorBox, EM_SETSEL, caret, caret);
+        if (plan.hexBox) Floor.shown.hexSelection = MAKELONG(caret, caret);
         MeasureFloor(series.floor, [&] { SendMessageA(floorBox, WM_CHAR, key, 1); });
         if (!FloorAgrees(plan.name, after)) ++Failures;
     }
@@ -425,6 +419,7 @@ void CommandSeries(const char* name, int rounds, const std::vector<Step>& cycle,
     Series series{name, {}, {}};
     for (int round = 0; round < rounds && Failures == 0; ++round) {
         const Step& step = cycle[round % cycle.size()];
+        ActivateCorvane();
         for (WPARAM prepare : step.prepare) Command(prepare);
         if (randomValue) {
             cv::SetValue64((static_cast<uint64_t>(random()) << 32) | random());
@@ -434,12 +429,14 @@ void CommandSeries(const char* name, int rounds, const std::vector<Step>& cycle,
             PaintNow();
         }
         DrainQueue();
-        FloorShows(CorvaneView());
+        KeepCorvaneFocus();
+        const floorbench::FloorView before = CorvaneView();
         Measure(series.corvane, [&] { Command(step.id); });
         if (!ViewsAgree(name, false)) ++Failures;
+        KeepCorvaneFocus();
         const floorbench::FloorView after = CorvaneView();
-        FloorRound(series, name, after,
-                   [&] { SendMessageA(Floor.floor.windows.main, WM_COMMAND, step.id, 0); });
+        FloorRound(series, name, before, after,
+                   [&] { SendMessageA(Floor.windows.main, WM_COMMAND, step.id, 0); });
     }
     Results.push_back(series);
     Report(series);
@@ -450,16 +447,17 @@ void ClickSeries(int rounds, std::mt19937& random) {
     for (int round = 0; round < rounds && Failures == 0; ++round) {
         const int bit = static_cast<int>(random() % (8 * cv::ByteCount));
         HWND cell = cv::CellWindows[bit];
-        DrainQueue();
-        FloorShows(CorvaneView());
+        ActivateCorvane();
+        const floorbench::FloorView before = CorvaneView();
         Measure(series.corvane, [&] {
             SendMessageA(cell, WM_LBUTTONDOWN, MK_LBUTTON, 0);
             SendMessageA(cell, WM_LBUTTONUP, 0, 0);
         });
         if (!ViewsAgree("cell click", false)) ++Failures;
+        KeepCorvaneFocus();
         const floorbench::FloorView after = CorvaneView();
-        HWND floorCell = Floor.floor.windows.cells[bit];
-        FloorRound(series, "cell click", after, [&] {
+        HWND floorCell = Floor.windows.cells[bit];
+        FloorRound(series, "cell click", before, after, [&] {
             SendMessageA(floorCell, WM_LBUTTONDOWN, MK_LBUTTON, 0);
             SendMessageA(floorCell, WM_LBUTTONUP, 0, 0);
         });
@@ -481,15 +479,19 @@ int main(int argc, char** argv) {
     DrainQueue();
     printf("start-up inside the process (StartCorvane and the first paint): %.1f ms\n",
            TicksToMicroseconds(Ticks() - startupTicks) / 1000.0);
-    Floor.ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE floorThread = CreateThread(nullptr, 0, RunFloorThread, nullptr, 0, nullptr);
-    if (floorThread == nullptr || WaitForSingleObject(Floor.ready, INFINITE) != WAIT_OBJECT_0 ||
-        !Floor.created) {
+    KeepCorvaneFocus();
+    // Beside Corvane's window, so that neither covers the other.
+    if (!floorbench::CreateFloor(Floor, GetModuleHandleA(nullptr),
+                                 cv::kMainWindowX + cv::kMainWindowWidth + 20, cv::kMainWindowY,
+                                 SW_SHOWNORMAL)) {
         fprintf(stderr, "the floor's window could not be created\n");
         return 1;
     }
     // Once started, both windows show the same.
-    if (!FloorAgrees("start-up", CorvaneView())) ++Failures;
+    ActivateCorvane();
+    const floorbench::FloorView started = CorvaneView();
+    ActivateFloor();
+    if (!FloorAgrees("start-up", started)) ++Failures;
     std::mt19937 random(20261208);
 
     ReportServerRoundTrip(1000);
@@ -561,9 +563,7 @@ int main(int argc, char** argv) {
         ++Failures;
     }
     DestroyWindow(cv::MainWindow);
-    OnFloor([] { floorbench::DestroyFloor(Floor.floor); });
-    WaitForSingleObject(floorThread, INFINITE);
-    CloseHandle(floorThread);
+    floorbench::DestroyFloor(Floor);
     if (Failures != 0) {
         fprintf(stderr, "views_bench: %d check(s) failed\n", Failures);
         return 1;
