@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "cli/message_text.h"
 #include "engine/bit_info.h"
 #include "engine/bit_ops.h"
 #include "engine/box_edit.h"
@@ -160,9 +161,16 @@ std::string CliWindow::Report() {
     std::string hex;
     RenderedTexts(&value, &hex);
     const std::string caption = std::string("Corvane") + CaptionSuffix(DataType);
+    // Composed without the value, which then goes in escaped, cut as the report cuts it: the
+    // report's tabs and line breaks are its layout, the value's bytes may be anything.
     char report[kReportSize];
-    ComposeReport(caption.c_str(), value.c_str(), hex.c_str(), report);
-    return report;
+    ComposeReport(caption.c_str(), "", hex.c_str(), report);
+    std::string text = report;
+    const std::size_t label = text.find(kReportValueLabel);
+    if (label == std::string::npos) return text;
+    text.insert(label + std::char_traits<char>::length(kReportValueLabel),
+                EscapedForMessage(value.substr(0, kReportValueChars)));
+    return text;
 }
 
 void CliWindow::RenderValueBox() {

@@ -53,7 +53,8 @@ public:
     void RenderedTexts(std::string* value, std::string* hex);
     // The bit information of bit n (0..63) as the information dialog would show it.
     std::string BitInformation(int n);
-    // The datatype report, from the caption and the rendered texts.
+    // The datatype report, from the caption and the rendered texts, with the value's text in it
+    // escaped for a terminal (EscapedForMessage); its line breaks are still the engine's CR LF.
     std::string Report();
 
     const CapturedAlerts& Alerts() const { return alerts_; }

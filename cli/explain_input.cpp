@@ -24,18 +24,6 @@ uint64_t WidthMask(int width) {
     return width >= kMaxWidth ? ~uint64_t{0} : (uint64_t{1} << width) - 1;
 }
 
-// A small decimal number, digits only (no sign, no leading zero other than "0" itself not needed).
-bool ReadSmallNumber(const std::string& text, std::size_t* at, int* number) {
-    const std::size_t start = *at;
-    int value = 0;
-    while (*at < text.size() && text[*at] >= '0' && text[*at] <= '9' && *at - start < 3) {
-        value = value * 10 + (text[*at] - '0');
-        ++*at;
-    }
-    *number = value;
-    return *at > start;
-}
-
 bool IsByteWidth(int width) {
     return width == 8 || width == 16 || width == 32 || width == 64;
 }
@@ -128,9 +116,10 @@ bool ParseExplainFormat(const std::string& name, ExplainFormat* format) {
     if (name.compare(0, 3, "fp:") == 0) {
         int exponentBits = 0;
         at = 3;
-        if (!ReadSmallNumber(name, &at, &exponentBits) || at >= name.size() || name[at] != ':') return false;
+        if (!ReadBoundedDecimal(name, &at, kMaxWidth, &exponentBits) || at >= name.size() || name[at] != ':')
+            return false;
         ++at;
-        if (!ReadSmallNumber(name, &at, &number) || at != name.size()) return false;
+        if (!ReadBoundedDecimal(name, &at, kMaxWidth, &number) || at != name.size()) return false;
         if (exponentBits < kMinExponentBits || exponentBits > kMaxExponentBits || number < 1 ||
             1 + exponentBits + number > kMaxWidth) {
             return false;
@@ -140,7 +129,8 @@ bool ParseExplainFormat(const std::string& name, ExplainFormat* format) {
         format->width = format->layout.TotalBits();
         return true;
     }
-    if (name.empty() || !ReadSmallNumber(name, &at, &number) || at != name.size() || !IsByteWidth(number)) {
+    if (name.empty() || !ReadBoundedDecimal(name, &at, kMaxWidth, &number) || at != name.size() ||
+        !IsByteWidth(number)) {
         return false;
     }
     format->width = number;

@@ -7,6 +7,7 @@
 #include "cli/cli_window.h"
 #include "cli/message_text.h"
 #include "cli/explain.h"
+#include "engine/digits.h"
 
 namespace {
 
@@ -18,8 +19,8 @@ constexpr int kExitWriteFailed = 4;
 const char kUsage[] =
     "Usage: corvane-cli [COMMAND]...\n"
     "Shows how Corvane stores a value, bit by bit, without a window. Each argument is one\n"
-    "command; with no arguments, one command per line is read from standard input (blank lines\n"
-    "are skipped). Corvane starts as a 4-byte signed integer 0.\n"
+    "command; with no arguments, one command per line is read from standard input (blank lines,\n"
+    "empty or of blanks and tabs only, are skipped). Corvane starts as a 4-byte signed integer 0.\n"
     "\n"
     "Commands:\n"
     "  ansi, oem, signed, unsigned, real\n"
@@ -39,8 +40,13 @@ const char kUsage[] =
     "  report         print the datatype report\n"
     "  --help         print this help\n"
     "\n"
+    "Numbers may have leading zeros. What show, info and report print of the value, and a\n"
+    "command named in an error, is escaped: printable ASCII as it is, \\n, \\r, \\t, \\xhh for\n"
+    "any other byte, \\\\ for a backslash.\n"
+    "\n"
     "A rejected edit prints \"rejected: \" and the title of the input-error box. An unknown or\n"
-    "malformed command prints one line on standard error and ends the run with exit status 2.\n"
+    "malformed command (a NUL in a line makes it malformed) prints one line on standard error and\n"
+    "ends the run with exit status 2.\n"
     "\n"
     "Exit status: 0 when every command ran, 2 for an unknown or malformed command, 3 for an\n"
     "internal error, 4 when standard output cannot be written (a full disk, a closed output).\n";
@@ -57,17 +63,32 @@ void PrintText(const std::string& text) {
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-// A bit number or size: decimal digits only, at most max.
-bool ParseNumber(const std::string& text, int max, int* number) {
-    if (text.empty() || text.size() > 9) return false;
-    int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
+// A multi-line text of the engine (CR LF between its lines) as terminal lines: each line escaped.
+void PrintEscapedLines(const std::string& text) {
+    std::string out;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find("\r\n", start);
+        out += cv::EscapedForMessage(text.substr(start, end == std::string::npos ? end : end - start));
+        out += '\n';
+        if (end == std::string::npos) break;
+        start = end + 2;
     }
-    if (value > max) return false;
+    std::fwrite(out.data(), 1, out.size(), stdout);
+}
+
+// A bit number or size: decimal digits only (leading zeros allowed), at most max.
+bool ParseNumber(const std::string& text, int max, int* number) {
+    std::size_t at = 0;
+    int value = 0;
+    if (!cv::ReadBoundedDecimal(text, &at, max, &value) || at != text.size() || value > max) return false;
     *number = value;
     return true;
+}
+
+// A line of blanks and tabs only, or none: skipped as a blank line.
+bool IsBlankLine(const std::string& line) {
+    return line.find_first_not_of(" \t") == std::string::npos;
 }
 
 class Runner {
@@ -76,6 +97,8 @@ public:
 
     // Runs one command; false when it is unknown or malformed (the error is already printed).
     bool Run(const std::string& command) {
+        // Every command takes its text as a C string: a NUL would cut it short unseen.
+        if (command.find('\0') != std::string::npos) return Fail("malformed command", command);
         const std::size_t space = command.find(' ');
         const std::string word = command.substr(0, space);
         const bool hasArgument = space != std::string::npos;
@@ -125,7 +148,7 @@ private:
         } else if (word == "explain") {
             cv::ExplainCurrentValue(cv::DataType, cv::ByteCount, cv::Value64());
         } else if (word == "report") {
-            PrintText(window_.Report());
+            PrintText(window_.Report());  // the value in it already escaped
         } else if (word == "--help") {
             std::fputs(kUsage, stdout);
         } else {
@@ -149,7 +172,7 @@ private:
         if (word == "toggle") {
             window_.Toggle(number);
         } else {
-            PrintText(window_.BitInformation(number));
+            PrintEscapedLines(window_.BitInformation(number));
         }
         return true;
     }
@@ -158,8 +181,8 @@ private:
         std::string value;
         std::string hex;
         window_.RenderedTexts(&value, &hex);
-        PrintText("value: " + value);
-        PrintText("hex: " + hex);
+        PrintText("value: " + cv::EscapedForMessage(value));
+        PrintText("hex: " + cv::EscapedForMessage(hex));
     }
 
     bool Edited(const std::string& rejectedTitle) {
@@ -209,7 +232,7 @@ int RunCommands(int argc, char** argv) {
         std::string line;
         while (std::getline(std::cin, line)) {
             if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (line.empty()) continue;
+            if (IsBlankLine(line)) continue;
             const int status = Step(runner, line);
             if (status >= 0) return status;
         }

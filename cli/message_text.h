@@ -5,14 +5,17 @@
 
 namespace cv {
 
-// The text as it can stand in a one-line message: control characters and bytes above 0x7E written
-// as escapes (\n, \r, \t, \x00).
+// The text as it can stand on one line of a terminal, in a message or as a printed value: printable
+// ASCII as it is, other bytes as escapes (\n, \r, \t, \x00 .. \xff), and the backslash itself
+// doubled, so that every escape reads back to one byte.
 inline std::string EscapedForMessage(const std::string& text) {
     static const char kHexDigits[] = "0123456789abcdef";
     std::string out;
     for (char c : text) {
         const unsigned char byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte <= 0x7E) {
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (byte >= 0x20 && byte <= 0x7E) {
             out += c;
         } else if (c == '\n') {
             out += "\\n";

@@ -9,6 +9,9 @@
 namespace cv {
 
 constexpr std::size_t kReportSize = 240;
+// The label of the report's value line, and the most characters of the value the report keeps.
+constexpr char kReportValueLabel[] = "Value:\t";
+constexpr std::size_t kReportValueChars = 31;
 
 // The CellWord of a bit cell: the bit number in bits 0..30, and this flag while the cell shows the
 // bit set.

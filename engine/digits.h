@@ -2,6 +2,9 @@
 // everywhere (the program's own, not the C runtime's locale-dependent classes).
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 namespace cv {
 
 // Upper-case hexadecimal digits by value, as every hex text of Corvane is written.
@@ -21,6 +24,20 @@ inline int HexDigitValue(char c) {
 
 inline bool IsHexDigit(char c) {
     return HexDigitValue(c) >= 0;
+}
+
+// Reads the decimal digits of text from *at on (leading zeros allowed, any number of them) and moves
+// *at past them. A number above limit reads as limit + 1, however many digits it has, so that no
+// digit string overflows. False when no digit is there.
+inline bool ReadBoundedDecimal(const std::string& text, std::size_t* at, int limit, int* number) {
+    const std::size_t start = *at;
+    int value = 0;
+    for (; *at < text.size() && IsDigit(text[*at]); ++*at) {
+        value = value * 10 + (text[*at] - '0');
+        if (value > limit) value = limit + 1;
+    }
+    *number = value;
+    return *at > start;
 }
 
 }  // namespace cv

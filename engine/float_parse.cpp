@@ -6,6 +6,7 @@
 #include "engine/binary_float.h"
 #include "engine/digits.h"
 #include "engine/exact_decimal.h"
+#include "engine/write_decimal.h"
 
 namespace cv {
 
@@ -18,6 +19,8 @@ constexpr int64_t kLogScale = 100000;
 constexpr int kChunkDigits = 9;
 constexpr uint32_t kChunkScale = 1000000000u;
 constexpr int64_t kPlainErrorDigits = 20000;  // longer errors (far below any subnormal) in d.ddde-N
+// Exponent texts of at most this many significant digits are added up in 64 bits, exactly.
+constexpr std::size_t kMachineExponentDigits = 15;
 
 char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -127,6 +130,56 @@ BigNumber DigitsToNumber(const std::string& digits) {
     return number;
 }
 
+// a - b for digit strings of equal length with a >= b.
+void SubtractDigits(const std::string& a, const std::string& b, std::string* difference) {
+    difference->assign(a.size(), '0');
+    int borrow = 0;
+    for (std::size_t i = a.size(); i-- > 0;) {
+        int digit = (a[i] - '0') - (b[i] - '0') - borrow;
+        borrow = digit < 0 ? 1 : 0;
+        (*difference)[i] = static_cast<char>('0' + digit + 10 * borrow);
+    }
+}
+
+// a + b for digit strings of equal length; the sum has one digit more.
+void AddDigits(const std::string& a, const std::string& b, std::string* sum) {
+    sum->assign(a.size() + 1, '0');
+    int carry = 0;
+    for (std::size_t i = a.size(); i-- > 0;) {
+        const int digit = (a[i] - '0') + (b[i] - '0') + carry;
+        carry = digit / 10;
+        (*sum)[i + 1] = static_cast<char>('0' + digit % 10);
+    }
+    (*sum)[0] = static_cast<char>('0' + carry);
+}
+
+// The decimal text ("-" before a negative one, "0" for zero) of (negative ? -magnitude : magnitude)
+// + offset, where magnitude is a digit string of any length: an exponent past 64 bits, moved by the
+// few places the text's point and zeros make.
+std::string OffsetDecimalText(bool negative, const std::string& magnitude, int64_t offset) {
+    const bool offsetNegative = offset < 0;
+    std::string step;
+    AppendDecimal(offsetNegative ? 0 - static_cast<uint64_t>(offset) : static_cast<uint64_t>(offset), &step);
+    std::string a = magnitude;
+    const std::size_t length = std::max(a.size(), step.size());
+    a.insert(0, length - a.size(), '0');
+    step.insert(0, length - step.size(), '0');
+    std::string result;
+    bool resultNegative = negative;
+    if (offsetNegative == negative) {
+        AddDigits(a, step, &result);
+    } else if (a >= step) {
+        SubtractDigits(a, step, &result);
+    } else {
+        SubtractDigits(step, a, &result);
+        resultNegative = offsetNegative;
+    }
+    std::size_t start = 0;
+    while (start + 1 < result.size() && result[start] == '0') ++start;
+    result.erase(0, start);
+    return resultNegative && result != "0" ? "-" + result : result;
+}
+
 }  // namespace
 
 bool ParseDecimal(const char* text, std::size_t length, DecimalNumber* number) {
@@ -156,21 +209,33 @@ bool ParseDecimal(const char* text, std::size_t length, DecimalNumber* number) {
         digits += text[i];
     }
     if (mantissaDigits == 0) return false;
-    int64_t exponent = 0;
+    bool negativeExponent = false;
+    std::string exponentDigits;  // significant digits only
     if (i < length && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
-        bool negativeExponent = false;
         if (i < length && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
         if (i == length) return false;
-        for (; i < length && IsDigit(text[i]); ++i) exponent = Clamp(exponent * 10 + (text[i] - '0'));
-        if (negativeExponent) exponent = -exponent;
+        for (; i < length && IsDigit(text[i]); ++i) {
+            if (!exponentDigits.empty() || text[i] != '0') exponentDigits += text[i];
+        }
     }
     if (i != length) return false;
     std::size_t end = digits.size();
     while (end > 0 && digits[end - 1] == '0') --end;
     const int64_t trailingZeros = static_cast<int64_t>(digits.size() - end);
     digits.resize(end);
-    number->exponent = digits.empty() ? 0 : Clamp(exponent - scale + trailingZeros);
+    if (digits.empty()) return true;
+    const int64_t shift = trailingZeros - scale;  // bounded by the text's length
+    if (exponentDigits.size() <= kMachineExponentDigits) {
+        int64_t exponent = 0;
+        for (char c : exponentDigits) exponent = exponent * 10 + (c - '0');
+        exponent = (negativeExponent ? -exponent : exponent) + shift;
+        number->exponent = Clamp(exponent);
+        if (number->exponent != exponent) number->exactExponent = std::to_string(exponent);
+    } else {
+        number->exactExponent = OffsetDecimalText(negativeExponent, exponentDigits, shift);
+        number->exponent = number->exactExponent[0] == '-' ? -kExponentClamp : kExponentClamp;
+    }
     return true;
 }
 
@@ -230,17 +295,6 @@ FloatConversion ConvertDecimal(const BinaryFormat& format, const DecimalNumber& 
 
 namespace {
 
-// a - b for digit strings of equal length with a >= b.
-void SubtractDigits(const std::string& a, const std::string& b, std::string* difference) {
-    difference->assign(a.size(), '0');
-    int borrow = 0;
-    for (std::size_t i = a.size(); i-- > 0;) {
-        int digit = (a[i] - '0') - (b[i] - '0') - borrow;
-        borrow = digit < 0 ? 1 : 0;
-        (*difference)[i] = static_cast<char>('0' + digit + 10 * borrow);
-    }
-}
-
 // The given value, negated, in exact d.ddde-N form (its plain text would be too long).
 void AppendNegatedScientific(const DecimalNumber& number, std::string* text) {
     if (!number.negative) *text += '-';
@@ -250,7 +304,13 @@ void AppendNegatedScientific(const DecimalNumber& number, std::string* text) {
         text->append(number.digits, 1, std::string::npos);
     }
     *text += 'e';
-    *text += std::to_string(number.exponent + static_cast<int64_t>(number.digits.size()) - 1);
+    const int64_t pointShift = static_cast<int64_t>(number.digits.size()) - 1;
+    if (number.exactExponent.empty()) {
+        *text += std::to_string(number.exponent + pointShift);
+    } else {
+        const bool negative = number.exactExponent[0] == '-';
+        *text += OffsetDecimalText(negative, number.exactExponent.substr(negative ? 1 : 0), pointShift);
+    }
 }
 
 }  // namespace

@@ -15,7 +15,10 @@ struct DecimalNumber {
     Kind kind = Kind::kFinite;
     bool negative = false;
     std::string digits;    // no leading or trailing zero; empty for zero
-    int64_t exponent = 0;  // value = digits * 10^exponent
+    int64_t exponent = 0;  // value = digits * 10^exponent, clamped far past every layout's range
+    // The exact exponent in decimal ("-" and digits) when the clamp changed it, else empty: the text
+    // may write an exponent of any length, and the conversion error names it exactly.
+    std::string exactExponent;
 };
 
 // Reads [+-]digits[.digits][(e|E)[+-]digits] (digits on at least one side of the point), or inf,

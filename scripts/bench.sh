@@ -2,7 +2,8 @@
 # Runs every Corvane benchmark and prints its figures against the goals:
 #   - size of the shipped 32-bit corvane.exe (stripped) against a minimal one-window program;
 #   - start-up to an idle window and peak working set against the floor, cv_floor.exe, started
-#     alternately in one run (under Wine: the 64-bit build, since 32-bit Wine cannot run here);
+#     alternately in one run (under Wine: the 32-bit build, or the 64-bit one where 32-bit Wine
+#     cannot start);
 #   - keystroke to views and every command, median and 99th percentile, against the floor's rounds
 #     alternating with Corvane's in the same process.
 #   The floor (bench/win/floor_window.h) is Corvane's main window tree - the same classes, styles,
@@ -20,6 +21,7 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh >/dev/null
 source scripts/wine-env.sh
 corvane_private_display scripts/bench.sh "$@"
+corvane_wine_announce bench.sh
 starts=${BENCH_STARTS:-20}
 keystrokes=${BENCH_KEYSTROKES:-2000}
 
@@ -41,12 +43,12 @@ awk -v c="$corvane_size" -v m="$minimal_size" 'BEGIN {
 trap corvane_wine_stop EXIT
 corvane_wine_start >/dev/null
 
-echo "== start-up and memory (x86_64 build under Wine) =="
-"$CORVANE_WINE" build/bench-x86_64/bench/win/startup_bench.exe build/bench-x86_64/shell/corvane.exe \
-  build/bench-x86_64/bench/win/cv_floor.exe "$starts"
+echo "== start-up and memory ($CORVANE_WINE_ARCH build under Wine) =="
+"$CORVANE_WINE" build/bench-$CORVANE_WINE_ARCH/bench/win/startup_bench.exe build/bench-$CORVANE_WINE_ARCH/shell/corvane.exe \
+  build/bench-$CORVANE_WINE_ARCH/bench/win/cv_floor.exe "$starts"
 
-echo "== keystrokes and commands (x86_64 build under Wine) =="
-"$CORVANE_WINE" build/bench-x86_64/bench/win/views_bench.exe "$keystrokes"
+echo "== keystrokes and commands ($CORVANE_WINE_ARCH build under Wine) =="
+"$CORVANE_WINE" build/bench-$CORVANE_WINE_ARCH/bench/win/views_bench.exe "$keystrokes"
 
 if [ -f scripts/bench-format.sh ]; then
   echo "== FormatReal (native) =="

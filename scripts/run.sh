@@ -12,10 +12,10 @@ bash scripts/setup.sh
 
 source scripts/wine-env.sh
 if [ -z "${DISPLAY:-}" ]; then corvane_private_display scripts/run.sh "$@"; fi
-# The shipped program is 32-bit; where the kernel runs no 32-bit programs (so no 32-bit Wine
-# either), the 64-bit build is started instead.
-arch=i686
-if [ "$CORVANE_WINE" = /usr/lib/wine/wine64 ]; then arch=x86_64; fi
+# The shipped program is 32-bit; where 32-bit Wine cannot start (see wine-env.sh), the 64-bit
+# build is started instead.
+corvane_wine_announce run.sh
+arch=$CORVANE_WINE_ARCH
 build=${CORVANE_BUILD_DIR:-build/win-$arch}
 cmake --preset win-$arch -B "$build" >/dev/null
 cmake --build "$build" -j2 --target corvane

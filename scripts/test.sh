@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 source scripts/wine-env.sh
 corvane_private_display scripts/test.sh "$@"
+corvane_wine_announce test.sh
 
 echo "== native build (sanitizers) =="
 cmake --preset native >/dev/null
@@ -23,8 +24,8 @@ for arch in i686 x86_64; do
   echo "== Windows build ($arch) =="
   cmake --preset win-$arch >/dev/null
   cmake --build --preset win-$arch
-  if [ $arch = i686 ] && [ "${CORVANE_WINE}" = /usr/lib/wine/wine64 ]; then
-    echo "note: this kernel runs no 32-bit programs, so 32-bit Wine cannot start here;"
+  if [ $arch = i686 ] && [ "$CORVANE_WINE_ARCH" != i686 ]; then
+    echo "note: 32-bit Wine cannot start here (not installed, or the kernel runs no 32-bit programs);"
     echo "      the i686 build is checked by building it, its tests run in the x86_64 build."
     continue
   fi

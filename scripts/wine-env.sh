@@ -7,12 +7,28 @@ CORVANE_ROOT=${CORVANE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 export WINEPREFIX=${CORVANE_WINEPREFIX:-$CORVANE_ROOT/build/wineprefix}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-# Debian's wine wrapper picks the 32-bit loader when it exists; it cannot run where the kernel has
-# no 32-bit support, so the 64-bit loader is named directly there.
+# Which Wine the scripts use, decided here for all of them: the 32-bit one where it can start, else
+# the 64-bit one. Debian's wine wrapper picks the 32-bit loader whenever it is installed, but it
+# cannot start where 32-bit Wine is missing (set-up treats it as optional) or where the kernel
+# runs no 32-bit programs; there the 64-bit loader is named directly.
+# CORVANE_WINE_ARCH is the build that Wine runs as the shipped program: i686 or x86_64.
 if [ -z "${WINELOADER:-}" ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
   export WINELOADER=/usr/lib/wine/wine64
 fi
 CORVANE_WINE=${WINELOADER:-wine}
+case $CORVANE_WINE in
+  *64) CORVANE_WINE_ARCH=x86_64 ;;
+  *) CORVANE_WINE_ARCH=i686 ;;
+esac
+
+# Says in one line which Wine the calling script uses: corvane_wine_announce run.sh
+corvane_wine_announce() {
+  if [ "$CORVANE_WINE_ARCH" = i686 ]; then
+    echo "$1: 32-bit Wine starts here, so the 32-bit build runs under Wine ($CORVANE_WINE)"
+  else
+    echo "$1: 32-bit Wine cannot start here, so the 64-bit build runs in its place ($CORVANE_WINE)"
+  fi
+}
 
 # Runs the calling script again on a private X display (xvfb-run -a takes a free one and stops it
 # when the script ends), unless it already runs on one. Called first thing as

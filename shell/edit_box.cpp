@@ -15,6 +15,20 @@ namespace {
 constexpr size_t kLongestEdit =
     kMaxValueTextLength > kMaxHexTextLength ? kMaxValueTextLength : kMaxHexTextLength;
 
+// The box's text limit: the most characters it holds.
+size_t TextLimit(HWND edit) {
+    return edit == ValueBox ? kMaxValueTextLength : kMaxHexTextLength;
+}
+
+// Whether text (a C string, or none) is longer than limit, without reading past limit + 1.
+bool LongerThan(const char* text, size_t limit) {
+    if (text == nullptr) return false;
+    for (size_t i = 0; i <= limit; ++i) {
+        if (text[i] == '\0') return false;
+    }
+    return true;
+}
+
 // Width in pixels of text in the edit box's font.
 int TextWidth(HWND edit, const char* text, size_t length) {
     HDC dc = GetDC(edit);
@@ -99,7 +113,7 @@ bool InsertionFits(HWND edit, const char* inserted, size_t insertedLength) {
     const BoxText text(edit);
     DWORD start = 0, end = 0;
     GetSelection(edit, text.Length(), &start, &end);
-    const size_t limit = edit == ValueBox ? kMaxValueTextLength : kMaxHexTextLength;
+    const size_t limit = TextLimit(edit);
     const size_t kept = text.Length() - (end - start);
     if (kept + insertedLength > limit) return false;
     char result[kLongestEdit + 1];
@@ -155,6 +169,15 @@ LRESULT InsertIfItFits(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!fits) {
         CurrentAlerts().Beep();
         return 0;
+    }
+    return CallWindowProcA(SavedEditProc, edit, message, wParam, lParam);
+}
+
+LRESULT SetTextIfItFits(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    // EditArmed is cleared before each of the program's own texts; those pass untouched.
+    if (EditArmed != 0 && LongerThan(reinterpret_cast<const char*>(lParam), TextLimit(edit))) {
+        CurrentAlerts().Beep();
+        return FALSE;
     }
     return CallWindowProcA(SavedEditProc, edit, message, wParam, lParam);
 }

@@ -178,6 +178,7 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
             break;
         case WM_PASTE:
         case EM_REPLACESEL: return InsertIfItFits(window, message, wParam, lParam);
+        case WM_SETTEXT: return SetTextIfItFits(window, message, wParam, lParam);
         default: break;
     }
     return CallWindowProcA(SavedEditProc, window, message, wParam, lParam);

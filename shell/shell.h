@@ -79,6 +79,10 @@ LRESULT DeleteFromText(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, bo
 // beep. Left to itself, an edit control trims an insertion that does not fit one character at a
 // time, which takes minutes for a long text, and would leave a cut number in the box.
 LRESULT InsertIfItFits(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+// A text set from outside (WM_SETTEXT) that is longer than the box's text limit is refused whole
+// with the input-error beep before the control sees it: the control takes seconds over a long text
+// and would leave it cut. The program's own texts (set with EditArmed cleared) pass as before.
+LRESULT SetTextIfItFits(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
 // dialogs.cpp
 void OnBitInfo(HWND window, WPARAM cellWord);  // WM_BITINFO: InfoBox, then the dialog
 void OpenReportDialog(HWND window);            // IDM_REPORT

@@ -2,6 +2,7 @@
 #   CLI       the program;  EMULATOR  what runs it (Wine for the Windows build; may be empty)
 #   SESSION   the commands, one a line;  MODE  "stdin" (fed as input), "args" (one argument each)
 #             or "full" (arguments, standard output on a full device)
+#             in "stdin" mode, NAME.args beside the session (one argument a line) gives arguments
 #   EXPECTED  the exact standard output;  STATUS  the exit status
 # A non-zero status must come with exactly one line on standard error; where NAME.err exists beside
 # the session, it is that line.
@@ -16,7 +17,12 @@ elseif(MODE STREQUAL "full")
                   OUTPUT_FILE /dev/full ERROR_VARIABLE errors RESULT_VARIABLE status)
   set(output "")
 else()
-  execute_process(COMMAND ${EMULATOR} ${CLI} INPUT_FILE ${SESSION}
+  set(arguments "")
+  string(REGEX REPLACE "\\.session$" ".args" arguments_file "${SESSION}")
+  if(EXISTS ${arguments_file})
+    file(STRINGS ${arguments_file} arguments)
+  endif()
+  execute_process(COMMAND ${EMULATOR} ${CLI} ${arguments} INPUT_FILE ${SESSION}
                   OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status)
 endif()
 # A Windows console program writes CR LF.

@@ -208,6 +208,33 @@ TEST(BinaryFloat, WritesTheConversionErrorExactly) {
     }
 }
 
+// The parser clamps exponents far past every layout's range; the error still names the exponent the
+// text wrote, however long, with its point, zeros and sign taken into account.
+const ErrorCase kErrorsPastTheExponentClamp[] = {
+    {cv::kDoubleFormat, "1e-99999999999999999999", "-1e-99999999999999999999"},
+    {cv::kDoubleFormat, "0.5e-1000000000000", "-5e-1000000000001"},
+    {cv::kDoubleFormat, "1e-1000000000000", "-1e-1000000000000"},
+    {cv::kDoubleFormat, "-1e-1000000000001", "1e-1000000000001"},
+    {cv::kDoubleFormat, "0.1e-9999999999999999", "-1e-10000000000000000"},
+    {cv::kDoubleFormat, "10e-10000000000000000", "-1e-9999999999999999"},
+    {cv::kDoubleFormat, "12.340e-99999999999999999999999", "-1.234e-99999999999999999999998"},
+    {cv::kDoubleFormat, "1e-0000000000000000000000000000000099999", "-1e-99999"},
+    {cv::kDoubleFormat, "7e-0000000000000000000000001000000000000000000000", "-7e-1000000000000000000000"},
+    {cv::kSingleFormat, "1e+99999999999999999999", "inf"},
+    {cv::kSingleFormat, "-1E99999999999999999999", "-inf"},
+    {cv::kSingleFormat, "0.000e-99999999999999999999", "0"},
+};
+
+TEST(BinaryFloat, ConversionErrorWrongPastTheExponentClamp) {
+    for (const ErrorCase& c : kErrorsPastTheExponentClamp) {
+        cv::DecimalNumber number;
+        ASSERT_TRUE(cv::ParseDecimal(c.input, std::strlen(c.input), &number));
+        std::string error;
+        cv::AppendConversionError(c.format, number, cv::ConvertDecimal(c.format, number).bits, &error);
+        EXPECT_EQ(error, c.error) << c.input;
+    }
+}
+
 TEST(BinaryFloat, RefusesMalformedDecimals) {
     for (const char* text :
          {"", "-", ".", "1e", "1e+", "1.2.3", "0x1p3", "1 ", "infinit", "--1", "e5", "1,5"}) {

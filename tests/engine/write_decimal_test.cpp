@@ -1,4 +1,5 @@
 #include "engine/write_decimal.h"
+#include "engine/digits.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +40,37 @@ TEST(WriteDecimal, NumbersAsPrintfWritesThem) {
     EXPECT_EQ(std::string(out), "18446744073709551615");
     *WriteDecimal(42, 25, out) = '\0';
     EXPECT_EQ(std::string(out), "00000000000000000042") << "at most kMaxDecimalDigits";
+}
+
+// Any number of leading zeros is read; a number past the limit reads as limit + 1 however long.
+TEST(ReadBoundedDecimal, LeadingZerosRefusedPastNineDigits) {
+    const std::string kZeros(100, '0');
+    const struct {
+        std::string text;
+        bool read;
+        int number;
+        std::size_t end;
+    } cases[] = {
+        {"63", true, 63, 2},
+        {"0000000063", true, 63, 10},
+        {kZeros + "8", true, 8, 101},
+        {kZeros, true, 0, 100},
+        {"64", true, 64, 2},
+        {"65", true, 65, 2},
+        {"99999999999999999999999999", true, 65, 26},
+        {kZeros + "1" + kZeros, true, 65, 201},
+        {"4:3", true, 4, 1},
+        {"", false, 0, 0},
+        {":3", false, 0, 0},
+        {"+8", false, 0, 0},
+    };
+    for (const auto& c : cases) {
+        std::size_t at = 0;
+        int number = -1;
+        EXPECT_EQ(ReadBoundedDecimal(c.text, &at, 64, &number), c.read) << c.text;
+        EXPECT_EQ(number, c.number) << c.text;
+        EXPECT_EQ(at, c.end) << c.text;
+    }
 }
 
 }  // namespace

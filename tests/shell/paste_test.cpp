@@ -92,5 +92,26 @@ TEST_F(PasteTest, NumberTooLongForTheBoxIsRefusedNotCut) {
     EXPECT_EQ(alerts_.Log().substr(0, 5), "beep;");
 }
 
+// A 100,000-digit text set from outside took the edit control 10 s, and the hex box kept its first
+// digits.
+TEST_F(PasteTest, LongOutsideTextIsRefusedWholeAndAtOnce) {
+    const std::string digits(100000, '7');
+    for (HWND box : {cv::ValueBox, cv::HexBox}) {
+        const std::string before = Text(box);
+        const uint64_t value = cv::Value64();
+        alerts_.Clear();
+        LARGE_INTEGER start;
+        QueryPerformanceCounter(&start);
+        EXPECT_EQ(SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(digits.c_str())), FALSE);
+        EXPECT_LT(Milliseconds(start), 50.0);
+        EXPECT_EQ(Text(box), before);
+        EXPECT_EQ(cv::Value64(), value);
+        EXPECT_EQ(alerts_.Log(), "beep;");
+    }
+    // A text of exactly the limit still reaches the box as an edit.
+    SetWindowTextA(cv::HexBox, std::string(23, '1').c_str());
+    EXPECT_EQ(Text(cv::HexBox), "11111111");  // the digits beyond the width dropped, as typed
+}
+
 }  // namespace
 }  // namespace cvtest
