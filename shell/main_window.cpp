@@ -17,8 +17,6 @@ namespace {
 
 HMENU MainMenu;
 
-constexpr COLORREF kClearBitColour = RGB(255, 0, 0);
-constexpr COLORREF kSetBitColour = RGB(0, 128, 0);
 constexpr LONG kButtonTypeMask = 0xF;  // the BS_ type in the low four bits of a button's style
 
 // ---- Objects ----

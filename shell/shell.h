@@ -5,6 +5,7 @@
 
 #include "number/ieee754.h"
 #include "engine/value_state.h"
+#include "shell/layout.h"
 #include "shell/resources/resource_ids.h"
 
 namespace cv {
@@ -42,9 +43,6 @@ HWND StartCorvane(HINSTANCE instance, HINSTANCE previous, int showCommand);
 // The message loop with the accelerators; returns the quit message's wParam
 // (or a non-zero code when GetMessageA fails).
 int RunMessageLoop();
-
-// The margin M of the layout from the client width W and the average character width a.
-int LayoutMargin(int clientWidth, int averageCharWidth);
 
 // ---- Window procedures ----
 LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);      // main_window.cpp
