@@ -1,9 +1,11 @@
 #include "engine/text_to_number.h"
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "number/big_number.h"
+#include "number/float_parse.h"
 #include "number/ieee754.h"
 
 namespace cv {
@@ -98,8 +100,56 @@ uint64_t DecimalToDoubleBits(const std::vector<uint8_t>& digits, int64_t exponen
     return RoundToDoubleBits(quotient, -shift, !numerator.IsZero());
 }
 
+// The exponent that follows the digits ("e", "E", "d" or "D", an optional sign, digits), clamped
+// far beyond any layout; 0 when there is none. A letter without digits is not part of the number.
+int64_t WrittenExponent(const char* p) {
+    if (*p != 'e' && *p != 'E' && *p != 'd' && *p != 'D') return 0;
+    const char* q = p + 1;
+    bool negative = false;
+    if (*q == '+' || *q == '-') negative = *q++ == '-';
+    int64_t value = 0;
+    for (; IsDigit(*q); ++q) {
+        if (value < kDecimalExponentClamp) value = value * 10 + (*q - '0');
+    }
+    return negative ? -value : value;
+}
+
+// The decimal number at the start of text, read by the window's grammar; false when it has no
+// digit at all.
+bool ScanDecimal(const char* text, DecimalNumber* number) {
+    *number = DecimalNumber();
+    const char* p = SkipWhiteSpace(text);
+    if (*p == '+' || *p == '-') number->negative = *p++ == '-';
+    std::string& digits = number->digits;
+    bool anyDigit = false;
+    int64_t fractionDigits = 0;
+    for (; IsDigit(*p); ++p) {
+        anyDigit = true;
+        if (!digits.empty() || *p != '0') digits += *p;
+    }
+    if (*p == '.') {
+        for (++p; IsDigit(*p); ++p) {
+            anyDigit = true;
+            ++fractionDigits;
+            if (!digits.empty() || *p != '0') digits += *p;
+        }
+    }
+    if (!anyDigit) return false;
+    const int64_t written = WrittenExponent(p);
+    std::size_t end = digits.size();
+    while (end > 0 && digits[end - 1] == '0') --end;
+    const int64_t trailingZeros = static_cast<int64_t>(digits.size() - end);
+    digits.resize(end);
+    const int64_t exponent = written - fractionDigits + trailingZeros;
+    number->exponent = digits.empty()                      ? 0
+                       : exponent > kDecimalExponentClamp  ? kDecimalExponentClamp
+                       : exponent < -kDecimalExponentClamp ? -kDecimalExponentClamp
+                                                           : exponent;
+    return true;
+}
+
 // A decimal number as its digits are read: value = digits x 10^exponent.
-struct DecimalNumber {
+struct OldDecimalNumber {
     std::vector<uint8_t> digits;  // significant digits, no leading zeros
     int64_t exponent = 0;
     bool anyDigit = false;
@@ -147,11 +197,21 @@ int64_t ExponentAfter(const char* p) {
 
 }  // namespace
 
+uint64_t TextToRealBits(const char* text, const BinaryFormat& format) {
+    DecimalNumber number;
+    if (!ScanDecimal(text, &number)) return 0;  // no number at all: +0 even after a "-"
+    return ConvertDecimal(format, number).bits;
+}
+
 double TextToDouble(const char* text) {
+    return BitsToDouble(TextToRealBits(text, kDoubleFormat));
+}
+
+double TextToDoubleByLongDivision(const char* text) {
     const char* p = SkipWhiteSpace(text);
     bool negative = false;
     if (*p == '+' || *p == '-') negative = *p++ == '-';
-    DecimalNumber number;
+    OldDecimalNumber number;
     for (; IsDigit(*p); ++p) number.Take(*p, false);
     if (*p == '.') {
         for (++p; IsDigit(*p); ++p) number.Take(*p, true);

@@ -11,9 +11,9 @@ namespace cv {
 
 namespace {
 
-constexpr int64_t kExponentClamp = 1000000000000;  // far past every layout's range, far from overflow
-constexpr int64_t kLog10Of2Scaled = 30103;         // log10(2) * 10^5, rounded down
-constexpr int64_t kLog2Of10Scaled = 332193;        // log2(10) * 10^5, rounded up
+constexpr int64_t kExponentClamp = kDecimalExponentClamp;
+constexpr int64_t kLog10Of2Scaled = 30103;   // log10(2) * 10^5, rounded down
+constexpr int64_t kLog2Of10Scaled = 332193;  // log2(10) * 10^5, rounded up
 constexpr int64_t kLogScale = 100000;
 constexpr int kChunkDigits = 9;
 constexpr uint32_t kChunkScale = 1000000000u;
