@@ -2,7 +2,14 @@
 // everywhere (the program's own, not the C runtime's locale-dependent classes).
 #pragma once
 
+#include <cstdint>
+
 namespace cv {
+
+// 10^9, the largest power of ten below 2^32: big numbers and decimal writers work in groups of its
+// nine digits.
+constexpr uint32_t kTenToTheNine = 1000000000u;
+constexpr int kTenToTheNineDigits = 9;
 
 // Upper-case hexadecimal digits by value, as every hex text of Corvane is written.
 constexpr char kHexDigitChars[] = "0123456789ABCDEF";
@@ -21,6 +28,12 @@ inline int HexDigitValue(char c) {
 
 inline bool IsHexDigit(char c) {
     return HexDigitValue(c) >= 0;
+}
+
+// Writes the low 4 * count bits of value as count upper-case hex digits (zero-padded, no
+// terminator) at out; count is at most 16.
+inline void WriteHexDigits(uint64_t value, int count, char* out) {
+    for (int i = 0; i < count; ++i) out[i] = kHexDigitChars[(value >> (4 * (count - 1 - i))) & 0xFu];
 }
 
 }  // namespace cv
