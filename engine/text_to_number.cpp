@@ -1,5 +1,6 @@
 #include "engine/text_to_number.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -67,10 +68,8 @@ bool ScanDecimal(const char* text, DecimalNumber* number) {
     const int64_t trailingZeros = static_cast<int64_t>(digits.size() - end);
     digits.resize(end);
     const int64_t exponent = written - fractionDigits + trailingZeros;
-    number->exponent = digits.empty()                      ? 0
-                       : exponent > kDecimalExponentClamp  ? kDecimalExponentClamp
-                       : exponent < -kDecimalExponentClamp ? -kDecimalExponentClamp
-                                                           : exponent;
+    number->exponent =
+        digits.empty() ? 0 : std::clamp(exponent, -kDecimalExponentClamp, kDecimalExponentClamp);
     return true;
 }
 
