@@ -28,15 +28,14 @@ bool StoreNumber() {
         StoreLowBytes(TextToInteger(WorkText), ByteCount);
         return true;
     }
+    // Rounded once, straight to the stored width: through a double first, a text near a single's
+    // half-way point could round twice and land one unit off.
     if (ByteCount == 4) {
-        StoreLowBytes(RoundToSingleBits(TextToDouble(WorkText)), 4);
+        StoreLowBytes(TextToRealBits(WorkText, kSingleFormat), 4);
         return true;
     }
     if (ByteCount != 8) return false;
-    const double real = TextToDouble(WorkText);
-    uint64_t bits;
-    std::memcpy(&bits, &real, sizeof bits);
-    SetValue64(bits);
+    SetValue64(TextToRealBits(WorkText, kDoubleFormat));
     return true;
 }
 

@@ -16,7 +16,7 @@ constexpr int kDoubleDigits = 20;
 
 // Uppercase hexadecimal of the low 4*digits bits, zero-padded to exactly `digits` characters.
 void WriteHex(uint32_t number, int digits, char* out) {
-    for (int i = 0; i < digits; ++i) out[i] = kHexDigitChars[(number >> (4 * (digits - 1 - i))) & 0xFu];
+    WriteHexDigits(number, digits, out);
     out[digits] = '\0';
 }
 

@@ -1,5 +1,6 @@
 #include "number/binary_float.h"
 
+#include <cassert>
 #include "number/digits.h"
 #include "number/exact_decimal.h"
 #include "number/write_decimal.h"
@@ -61,15 +62,15 @@ void RoundAt(const std::string& digits, std::size_t keep, std::string* rounded) 
 }  // namespace
 
 FloatFields DecodeFloat(const BinaryFormat& format, uint64_t bits) {
+    assert(format.exponentBits >= 2 && format.mantissaBits >= 1 && format.TotalBits() <= 64);
     FloatFields fields;
     fields.negative = (bits & format.SignMask()) != 0;
     fields.biasedExponent = static_cast<int>((bits & format.ExponentMask()) >> format.mantissaBits);
     fields.mantissa = bits & format.MantissaMask();
     if (fields.biasedExponent == format.MaxBiasedExponent()) {
-        const uint64_t quietBit = format.HiddenBit() >> 1;
-        fields.floatClass = fields.mantissa == 0                ? FloatClass::kInfinity
-                            : (fields.mantissa & quietBit) != 0 ? FloatClass::kQuietNan
-                                                                : FloatClass::kSignalingNan;
+        fields.floatClass = fields.mantissa == 0                         ? FloatClass::kInfinity
+                            : (fields.mantissa & format.QuietBit()) != 0 ? FloatClass::kQuietNan
+                                                                         : FloatClass::kSignalingNan;
         return fields;
     }
     if (fields.biasedExponent == 0) {
@@ -94,7 +95,7 @@ uint64_t InfinityBits(const BinaryFormat& format, bool negative) {
 }
 
 uint64_t QuietNanBits(const BinaryFormat& format, bool negative) {
-    return InfinityBits(format, negative) | (format.HiddenBit() >> 1);
+    return InfinityBits(format, negative) | format.QuietBit();
 }
 
 uint64_t NextUp(const BinaryFormat& format, uint64_t bits) {
@@ -122,6 +123,7 @@ void AppendExactValue(const BinaryFormat& format, uint64_t bits, std::string* te
 
 void AppendUlp(const BinaryFormat& format, uint64_t bits, std::string* text) {
     const FloatFields fields = DecodeFloat(format, bits);
+    assert(IsFinite(fields));
     AppendPlainBinary(1, fields.power, false, text);
 }
 
@@ -244,8 +246,11 @@ void AppendShortest(const BinaryFormat& format, uint64_t bits, std::string* text
 }
 
 void AppendHexBits(uint64_t bits, int totalBits, std::string* text) {
-    const int digits = (totalBits + 7) / 8 * 2;
-    for (int i = digits - 1; i >= 0; --i) *text += kHexDigitChars[(bits >> (4 * i)) & 0xF];
+    assert(totalBits >= 1 && totalBits <= 64);
+    char digits[16];
+    const int count = (totalBits + 7) / 8 * 2;
+    WriteHexDigits(bits, count, digits);
+    text->append(digits, static_cast<std::size_t>(count));
 }
 
 }  // namespace cv

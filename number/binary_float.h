@@ -10,9 +10,6 @@
 
 namespace cv {
 
-constexpr BinaryFormat kHalfFormat{5, 10};
-constexpr BinaryFormat kBrainFormat{8, 7};  // bfloat16
-
 enum class FloatClass { kZero, kSubnormal, kNormal, kInfinity, kQuietNan, kSignalingNan };
 
 struct FloatFields {

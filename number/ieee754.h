@@ -1,7 +1,8 @@
 // The fields of IEEE 754 binary floating-point formats: sign, biased exponent, stored mantissa.
 // Every layout Corvane knows (the window's single and double reals, and any sign/exponent/mantissa
-// split the command line explains) is described by one BinaryFormat; the masks, the bias and the
-// exponent limits are derived from its two widths here and nowhere else.
+// split the command line explains) is described by one BinaryFormat; the masks, the quiet bit, the
+// bias and the exponent limits are derived from its two widths here, and every other file takes
+// them from here rather than writing them out.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +34,8 @@ struct BinaryFormat {
     constexpr int HighestExponentBit() const { return SignBit() - 1; }
 };
 
+constexpr BinaryFormat kHalfFormat{5, 10};
+constexpr BinaryFormat kBrainFormat{8, 7};  // bfloat16
 constexpr BinaryFormat kSingleFormat{8, 23};
 constexpr BinaryFormat kDoubleFormat{11, 52};
 
@@ -40,5 +43,7 @@ static_assert(kSingleFormat.TotalBits() == 32 && kSingleFormat.Bias() == 127);
 static_assert(kDoubleFormat.TotalBits() == 64 && kDoubleFormat.Bias() == 1023);
 static_assert(kDoubleFormat.ExponentMask() == 0x7FF0000000000000ull);
 static_assert(kSingleFormat.MinSubnormalExponent() == -149);
+static_assert(kHalfFormat.TotalBits() == 16 && kBrainFormat.TotalBits() == 16);
+static_assert(kSingleFormat.QuietBit() == 0x400000u && kDoubleFormat.QuietBit() == 0x8000000000000ull);
 
 }  // namespace cv

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/box_edit.h"
+#include "number/binary_float.h"
 #include "number/decimal_digits.h"
 #include "number/format_real.h"
 #include "engine/text_to_number.h"
@@ -181,7 +182,8 @@ TEST(ReadHexNumber, ReadsAtMostTheGivenDigits) {
     }
 }
 
-TEST(RoundToSingleBits, NearestTiesToEvenWithoutSpuriousOverflow) {
+// The exact value of each double, read as text straight to single precision.
+TEST(TextToRealBits, SingleIsNearestTiesToEvenWithoutSpuriousOverflow) {
     const struct {
         double value;
         uint32_t bits;
@@ -212,12 +214,18 @@ TEST(RoundToSingleBits, NearestTiesToEvenWithoutSpuriousOverflow) {
         {-HUGE_VAL, 0xFF800000u},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(RoundToSingleBits(c.value), c.bits) << c.value;
+        std::string text;
+        if (std::isfinite(c.value)) {
+            AppendExactValue(kDoubleFormat, DoubleBits(c.value), &text);
+        } else {
+            text = c.value < 0 ? "-1e999" : "1e999";  // the window reads no inf word
+        }
+        EXPECT_EQ(TextToRealBits(text.c_str(), kSingleFormat), c.bits) << text;
         if (std::isfinite(c.value) && std::fabs(c.value) <= 3.4028234663852886e38) {
             const float single = static_cast<float>(c.value);  // the hardware's own rounding agrees
             uint32_t bits;
             std::memcpy(&bits, &single, sizeof bits);
-            EXPECT_EQ(RoundToSingleBits(c.value), bits) << c.value;
+            EXPECT_EQ(TextToRealBits(text.c_str(), kSingleFormat), bits) << text;
         }
     }
 }
@@ -477,6 +485,22 @@ TEST(EditBoxes, ValueBoxStoresTheLowBytesOnly) {
         {IDM_ANSI, 4, kHigh, "", "AB", 2, kAccept, 0xA1B2C3D400004241ull, "AB", 2},
         {IDM_OEM, 2, kHigh, "AB", "", 0, kAccept, 0xA1B2C3D4E5F60000ull, "", 0},
         {IDM_OEM, 8, kHigh, "", "12345678", 8, kAccept, 0x3837363534333231ull, "12345678", 8},
+    };
+    for (const BoxCase& c : cases) ExpectBoxCase(c, false);
+}
+
+// A 4-byte real used to be read as a double and that double rounded again to single precision: a
+// text just past a single's half-way point landed on the half-way double and then on the even
+// neighbour. The text is rounded once now, as explain rounds it.
+TEST(EditBoxes, SingleFromTextIsRoundedOnceNotTwice) {
+    const BoxCase cases[] = {
+        {IDM_REAL, 4, 0, "1.", "1.0000000596046448", 18, kAccept, 0x3F800001, "1.0000000596046448", 18},
+        {IDM_REAL, 4, 0, "1.", "1.000000059604644775390625", 26, kAccept, 0x3F800000,
+         "1.000000059604644775390625", 26},  // the half-way point itself: even
+        {IDM_REAL, 4, 0, "1.", "1.0000001788139343", 18, kAccept, 0x3F800001, "1.0000001788139343", 18},
+        {IDM_REAL, 4, 0, "7.", "7.0064923216240854e-46", 22, kAccept, 0x00000001, "7.0064923216240854e-46",
+         22},
+        {IDM_REAL, 4, 0, "-1.", "-1.0000000596046448", 19, kAccept, 0xBF800001, "-1.0000000596046448", 19},
     };
     for (const BoxCase& c : cases) ExpectBoxCase(c, false);
 }
