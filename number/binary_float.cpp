@@ -128,8 +128,9 @@ void AppendUlp(const BinaryFormat& format, uint64_t bits, std::string* text) {
 }
 
 void FindShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* shortest) {
-    static AlignedHeads ends;
-    static std::string candidate, limit;
+    AlignedHeads& ends = shortest->ends;
+    std::string& candidate = shortest->candidate;
+    std::string& limit = shortest->limit;
     const FloatFields fields = DecodeFloat(format, bits);
     shortest->digits.clear();
     shortest->point = 0;
@@ -199,7 +200,12 @@ void FindShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* sh
 }
 
 void AppendShortest(const BinaryFormat& format, uint64_t bits, std::string* text) {
-    static ShortestDecimal shortest;
+    ShortestDecimal scratch;
+    AppendShortest(format, bits, &scratch, text);
+}
+
+void AppendShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* scratch, std::string* text) {
+    ShortestDecimal& shortest = *scratch;
     const FloatFields fields = DecodeFloat(format, bits);
     if (IsNan(fields)) {
         if ((bits & ~format.SignMask()) == QuietNanBits(format, false)) {

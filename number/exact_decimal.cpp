@@ -145,6 +145,7 @@ void ExpandAlignedHeads(const uint64_t x[3], int q, AlignedHeads* out) {
 
 void AppendPlain(const DecimalDigits& digits, bool negative, std::string* text) {
     const std::string& d = digits.digits;
+    text->reserve(text->size() + d.size() + 3);  // sign, a leading zero, the point: one allocation
     if (negative) *text += '-';
     if (d.empty()) {
         *text += '0';
@@ -169,7 +170,7 @@ void AppendPlain(const DecimalDigits& digits, bool negative, std::string* text) 
 }
 
 void AppendPlainBinary(uint64_t x, int q, bool negative, std::string* text) {
-    static DecimalDigits digits;
+    DecimalDigits digits;
     ExpandBinary(x, q, &digits);
     AppendPlain(digits, negative, text);
 }
