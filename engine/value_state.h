@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/command_ids.h"
+#include "engine/value_ids.h"
 #include "number/ieee754.h"
 #include "number/text_copy.h"  // the buffers below are filled with these
 

@@ -11,6 +11,7 @@
 #include "engine/box_edit.h"
 #include "number/decimal_digits.h"
 #include "number/format_real.h"
+#include "shell/resources/resource_ids.h"  // window ids that are no mode of ValidateInput
 #include "engine/text_to_number.h"
 #include "engine/value_text.h"
 #include "tests/engine/alert_recorder.h"
