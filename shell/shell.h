@@ -7,6 +7,7 @@
 #include "engine/value_state.h"
 #include "number/ieee754.h"
 #include "shell/resources/resource_ids.h"
+#include "shell/window_state.h"
 
 namespace cv {
 

@@ -197,6 +197,7 @@ void SubclassFocusControls() {
 
 void ResetShellState() {
     ResetState();
+    ResetWindowState();
     CopyText(MainClassName, "Corvane");
     CopyText(CellClassName, "CV_Child");
     WindowWidth = kMainWindowWidth;
