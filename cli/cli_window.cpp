@@ -14,7 +14,6 @@ namespace {
 
 // The owner of every box the engine would open; there is no window.
 const WindowRef kNoWindow = nullptr;
-constexpr const char* kInternalErrorTitle = "Corvane Internal Error";
 constexpr const char* kStartHexText = "00000000";
 constexpr int kCaretMask = 0xFFFF;  // EM_GETSEL gives the caret in 16 bits
 

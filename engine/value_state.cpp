@@ -124,7 +124,7 @@ int InternalErrorBox(WindowRef owner) {
     alerts.Beep();
     alerts.Beep();
     alerts.Beep();
-    alerts.ShowMessage(owner, MessageText, "Corvane Internal Error", kIconInformation);
+    alerts.ShowMessage(owner, MessageText, kInternalErrorTitle, kIconInformation);
     return 0;
 }
 

@@ -81,7 +81,9 @@ constexpr unsigned kIconInformation = 0x40;  // MB_ICONINFORMATION: one "OK" but
 void SetAlerts(Alerts* alerts);
 Alerts& CurrentAlerts();
 
-// Three beeps and a box with MessageText under "Corvane Internal Error". Returns 0.
+// The title of every internal-error box.
+constexpr char kInternalErrorTitle[] = "Corvane Internal Error";
+// Three beeps and a box with MessageText under kInternalErrorTitle. Returns 0.
 int InternalErrorBox(WindowRef owner);
 // Copies text into MessageText (bounded) and calls InternalErrorBox.
 void ReportInternalError(WindowRef owner, const char* text);

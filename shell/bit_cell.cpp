@@ -12,12 +12,11 @@ namespace {
 
 // Marker geometry: x of nibble 0 and of bit 0, and their distance from the client bottom.
 constexpr int kNibbleZeroX = 377;
-constexpr int kNibblePitch = 52;
+constexpr int kNibblePitch = 4 * kCellPitch;
 constexpr int kUpperNibbleAboveBottom = 37;
 constexpr int kLowerNibbleBelowBottom = 31;
 constexpr int kBitZeroX = 417;
-constexpr int kLowerBitZeroX = 833;  // 417 + 32 * 13: bit 32 sits right under bit 0
-constexpr int kCellPitch = 13;
+constexpr int kLowerBitZeroX = kBitZeroX + 32 * kCellPitch;  // 833: bit 32 sits right under bit 0
 constexpr int kUpperBitAboveBottom = 9;
 constexpr int kLowerBitBelowBottom = 3;
 

@@ -11,7 +11,8 @@
 
 namespace cv {
 
-static_assert(WM_SELECTNIBBLE == WM_USER + 1 && WM_RECALCHEXBOX == WM_USER + 6, "the private messages follow WM_USER");
+static_assert(WM_SELECTNIBBLE == WM_USER + 1 && WM_RECALCHEXBOX == WM_USER + 6,
+              "the private messages follow WM_USER");
 
 // Positions of the focus cycle kept in FocusIndex.
 constexpr uint32_t kFocusBeforeFirst = 0;  // only for a moment, at the start of a backward Tab
@@ -22,6 +23,9 @@ constexpr uint32_t kFocusFirstPush = 4;  // "&<"; "&Flip" is kFocusFirstPush + 4
 constexpr uint32_t kFocusLastPush = 8;
 constexpr uint32_t kFocusBitCells = 9;
 constexpr uint32_t kFocusPastEnd = 10;  // only for a moment, at the end of a forward Tab
+
+// The distance between neighbouring bit cells, and between the markers' places over them.
+constexpr int kCellPitch = 13;
 
 // ---- Kept by start-up (startup.cpp) ----
 extern HINSTANCE Instance;

@@ -34,9 +34,8 @@ constexpr DWORD kMarkerStyle = WS_CHILD | SS_BLACKFRAME;  // created hidden
 constexpr DWORD kValueBoxStyle = kVisibleChild | WS_BORDER;
 constexpr DWORD kHexBoxStyle = kVisibleChild | WS_BORDER | ES_NOHIDESEL | ES_UPPERCASE;
 
-// Cells: bit 0 stands at the right, 14 pixels wide at a pitch of 13 (neighbours share a frame line).
+// Cells: bit 0 stands at the right, 14 pixels wide at kCellPitch (neighbours share a frame line).
 constexpr int kRightmostCellX = 416;
-constexpr int kCellPitch = 13;
 constexpr int kCellWidth = 14;
 constexpr int kCellHeight = 20;
 constexpr int kUpperRowAboveBottom = 33;

@@ -18,8 +18,8 @@ TEST(KeyboardKeys, FocusMoveOfKeyMapsTheMovementKeys) {
         bool moves;
         M move;
     } cases[] = {
-        {VK_LEFT, true, M::kLeft}, {VK_RIGHT, true, M::kRight}, {VK_UP, true, M::kUp},
-        {VK_DOWN, true, M::kDown}, {VK_HOME, true, M::kFirst},  {VK_END, true, M::kLast},
+        {VK_LEFT, true, M::kLeft}, {VK_RIGHT, true, M::kRight},  {VK_UP, true, M::kUp},
+        {VK_DOWN, true, M::kDown}, {VK_HOME, true, M::kFirst},   {VK_END, true, M::kLast},
         {0x41, false, M::kFirst},  {VK_SPACE, false, M::kFirst}, {VK_PRIOR, false, M::kFirst},
     };
     for (const auto& c : cases) {
