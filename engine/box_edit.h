@@ -32,7 +32,7 @@ void StoreHexText(WindowRef owner);
 // storing and keeping the last accepted text.
 struct EditOutcome {
     bool accepted;     // the text was accepted and stored
-    bool bitsChanged;  // BitValue differs: send WM_SYNCBITCELLS, then render the other box
+    bool bitsChanged;  // BitValue differs: the bit cells and the other box are to follow
     int caret;         // where to put the caret (EM_SETSEL caret, caret) after restoring the text
 };
 
