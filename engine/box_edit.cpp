@@ -121,12 +121,6 @@ EditOutcome StoreAccepted(void (*store)(WindowRef), char (&lastText)[N], int car
 
 }  // namespace
 
-bool SwallowEditEcho() {
-    if (EditArmed != 0) return false;
-    EditArmed = 1;
-    return true;
-}
-
 EditOutcome ValueBoxEdited(const char* boxText, int caret, WindowRef owner) {
     // Read one character more than LastValueText holds: a rendered 8-byte real may be 24
     // characters long and must come back whole, and a number longer than any rendering must be

@@ -265,10 +265,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     DataType = combination.dataType;
     ByteCount = combination.byteCount;
     cv::SetValue64(bits);
-    // The boxes show what the window last rendered; the echoes have armed the next edit.
-    cv::RenderValueText(nullptr);
-    cv::RenderHexText(nullptr);
-    cv::EditArmed = 1;
+    // The boxes show what the window last rendered.
+    cv::RenderValueText(cv::LastValueText, sizeof cv::LastValueText, nullptr);
+    cv::RenderHexText(cv::LastHexText, sizeof cv::LastHexText, nullptr);
     alerts.Clear();
 
     if (hexBox) {
@@ -279,8 +278,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     CheckBuffers(boxText);
 
     // The texts that follow an edit: the other box, the bit information and the report.
-    cv::RenderValueText(nullptr);
-    cv::RenderHexText(nullptr);
+    cv::RenderValueText(cv::LastValueText, sizeof cv::LastValueText, nullptr);
+    cv::RenderHexText(cv::LastHexText, sizeof cv::LastHexText, nullptr);
     cv::InfoBox(nullptr, cellWord, cellWord >> 15 & 1);
     Check(alerts.InternalError().empty(), "internal error while rendering", boxText);
     char report[cv::kReportSize];

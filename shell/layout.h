@@ -15,12 +15,13 @@ constexpr DWORD kVisibleChild = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kMarkerStyle = WS_CHILD | SS_BLACKFRAME;  // created hidden
 constexpr DWORD kValueBoxStyle = kVisibleChild | WS_BORDER;
 constexpr DWORD kHexBoxStyle = kVisibleChild | WS_BORDER | ES_NOHIDESEL | ES_UPPERCASE;
-constexpr int kNibbleMarkerWidth = 52;
-constexpr int kBitMarkerWidth = 13;
-
-// Cells: bit 0 stands at the right, 14 pixels wide at a pitch of 13 (neighbours share a frame line).
-constexpr int kRightmostCellX = 416;
+// The distance between neighbouring bit cells, and between the markers' places over them.
 constexpr int kCellPitch = 13;
+constexpr int kNibbleMarkerWidth = 4 * kCellPitch;
+constexpr int kBitMarkerWidth = kCellPitch;
+
+// Cells: bit 0 stands at the right, 14 pixels wide at kCellPitch (neighbours share a frame line).
+constexpr int kRightmostCellX = 416;
 constexpr int kCellWidth = 14;
 constexpr int kCellHeight = 20;
 constexpr int kUpperRowAboveBottom = 33;
@@ -29,11 +30,11 @@ constexpr int kTallExtra = 40;  // uncovers the lower row of cells
 
 // Marker geometry: x of nibble 0 and of bit 0, and their distance from the client bottom.
 constexpr int kNibbleZeroX = 377;
-constexpr int kNibblePitch = 52;
+constexpr int kNibblePitch = 4 * kCellPitch;
 constexpr int kUpperNibbleAboveBottom = 37;
 constexpr int kLowerNibbleBelowBottom = 31;
 constexpr int kBitZeroX = 417;
-constexpr int kLowerBitZeroX = 833;  // 417 + 32 * 13: bit 32 sits right under bit 0
+constexpr int kLowerBitZeroX = kBitZeroX + 32 * kCellPitch;  // 833: bit 32 sits right under bit 0
 constexpr int kUpperBitAboveBottom = 9;
 constexpr int kLowerBitBelowBottom = 3;
 

@@ -138,6 +138,7 @@ void SubclassFocusControls() {
 
 void ResetShellState() {
     ResetState();
+    ResetWindowState();
     CopyText(MainClassName, "Corvane");
     CopyText(CellClassName, "CV_Child");
     WindowWidth = kMainWindowWidth;
