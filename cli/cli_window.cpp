@@ -14,16 +14,8 @@ namespace {
 
 // The owner of every box the engine would open; there is no window.
 const WindowRef kNoWindow = nullptr;
-constexpr const char* kInternalErrorTitle = "Corvane Internal Error";
 constexpr const char* kStartHexText = "00000000";
 constexpr int kCaretMask = 0xFFFF;  // EM_GETSEL gives the caret in 16 bits
-
-// The edit control answers the program's own SetWindowTextA with one EN_UPDATE, which finds
-// EditArmed clear and only arms it again.
-void SetBoxText() {
-    EditArmed = 0;
-    SwallowEditEcho();
-}
 
 int CaretAtEnd(const std::string& text) {
     return static_cast<int>(text.size() < static_cast<std::size_t>(kCaretMask) ? text.size() : kCaretMask);
@@ -48,7 +40,6 @@ void CliWindow::Start() {
     SetAlerts(&alerts_);
     ResetState();
     CopyText(LastHexText, kStartHexText);
-    SetBoxText();
     SelectType(IDM_SIGNED);
 }
 
@@ -78,18 +69,15 @@ void CliWindow::SelectShiftMode(uint32_t mode) {
 
 std::string CliWindow::EditValueBox(const std::string& text) {
     alerts_.Clear();
-    // Every program write above was followed by its echo, so this edit is taken as typing.
-    if (SwallowEditEcho()) return {};
+    // The window swallows the echo of each of its own texts, so an edit is always the user's.
     const EditOutcome outcome = ValueBoxEdited(text.c_str(), CaretAtEnd(text), kNoWindow);
     // WM_SYNCBITCELLS has no cells to redraw here; the other box follows the new bits.
     if (outcome.accepted && outcome.bitsChanged) RenderHexBox();
-    SetBoxText();
     return outcome.accepted ? std::string() : alerts_.LastTitle();
 }
 
 std::string CliWindow::EditHexBox(const std::string& text) {
     alerts_.Clear();
-    if (SwallowEditEcho()) return {};
     // The hex box has ES_UPPERCASE: typed letters arrive as capitals.
     std::string typed = text;
     for (char& c : typed) {
@@ -97,7 +85,6 @@ std::string CliWindow::EditHexBox(const std::string& text) {
     }
     const EditOutcome outcome = HexBoxEdited(typed.c_str(), CaretAtEnd(typed), kNoWindow);
     if (outcome.accepted && outcome.bitsChanged) RenderValueBox();
-    SetBoxText();
     return outcome.accepted ? std::string() : alerts_.LastTitle();
 }
 
@@ -132,20 +119,13 @@ void CliWindow::Toggle(int bit) {
 }
 
 void CliWindow::RenderedTexts(std::string* value, std::string* hex) {
-    // Rendering writes WorkText and the boxes' last texts; the boxes keep theirs.
-    char savedWork[kWorkTextSize];
-    char savedValue[kLastValueTextSize];
-    char savedHex[kLastHexTextSize];
-    std::memcpy(savedWork, WorkText, sizeof savedWork);
-    std::memcpy(savedValue, LastValueText, sizeof savedValue);
-    std::memcpy(savedHex, LastHexText, sizeof savedHex);
-    RenderValueText(kNoWindow);
-    *value = LastValueText;
-    RenderHexText(kNoWindow);
-    *hex = LastHexText;
-    std::memcpy(WorkText, savedWork, sizeof savedWork);
-    std::memcpy(LastValueText, savedValue, sizeof savedValue);
-    std::memcpy(LastHexText, savedHex, sizeof savedHex);
+    // Into buffers of the boxes' sizes, so the texts are cut as the boxes' own are.
+    char valueText[kLastValueTextSize];
+    char hexText[kLastHexTextSize];
+    RenderValueText(valueText, sizeof valueText, kNoWindow);
+    RenderHexText(hexText, sizeof hexText, kNoWindow);
+    *value = valueText;
+    *hex = hexText;
 }
 
 std::string CliWindow::BitInformation(int n) {
@@ -174,13 +154,11 @@ std::string CliWindow::Report() {
 }
 
 void CliWindow::RenderValueBox() {
-    RenderValueText(kNoWindow);
-    SetBoxText();
+    RenderValueText(LastValueText, sizeof LastValueText, kNoWindow);
 }
 
 void CliWindow::RenderHexBox() {
-    RenderHexText(kNoWindow);
-    SetBoxText();
+    RenderHexText(LastHexText, sizeof LastHexText, kNoWindow);
 }
 
 }  // namespace cv

@@ -62,8 +62,6 @@ public:
 private:
     void RenderValueBox();
     void RenderHexBox();
-    // The end of an edit: the box gets its last accepted text back (the echo is swallowed).
-    void PutBoxText();
 
     CapturedAlerts alerts_;
 };

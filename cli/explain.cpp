@@ -125,10 +125,8 @@ public:
                 AppendJsonError(input_, value_.error, &out_);
             } else {
                 Flush();
-                std::string quoted;
-                AppendJsonEscaped(input_, &quoted);
                 std::fprintf(stderr, "corvane-cli: explain %s \"%s\": %s\n", format_.name.c_str(),
-                             quoted.c_str(), value_.error.c_str());
+                             EscapedForMessage(input_).c_str(), value_.error.c_str());
             }
         } else if (json_) {
             AppendJsonReport(format_, input_, value_, &out_);

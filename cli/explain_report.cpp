@@ -1,6 +1,8 @@
 #include "cli/explain_report.h"
 
 #include <algorithm>
+#include <cassert>
+#include <utility>
 #include <vector>
 
 #include "number/binary_float.h"
@@ -100,11 +102,13 @@ void AppendFlagList(const LayoutConversion& conversion, bool json, std::string* 
 // One line of an explanation: the same field feeds the human text and the JSON object, so that
 // neither can show a field the other forgets.
 struct ReportField {
-    const char* key;    // the JSON key
-    const char* label;  // the human label; nullptr where the human text shows it on another line
-    std::string human;  // the human text after the label
-    std::string json;   // the JSON value, written out (a quoted string, a number, an object, a list)
-    int humanOrder;     // the human lines' order, where it differs from the JSON keys' order
+    const char* key;               // the JSON key
+    const char* label;             // the human label; nullptr where the human text shows it on another line
+    std::string human;             // the human text after the label
+    std::string json;              // the JSON value, written out (a number, an object, a list); unused when
+                                   // jsonIsHumanText
+    int humanOrder;                // the human lines' order, where it differs from the JSON keys' order
+    bool jsonIsHumanText = false;  // the JSON value is the human text as a JSON string
 };
 
 std::string JsonQuoted(const std::string& raw) {
@@ -126,9 +130,12 @@ std::string SignedDecimalText(int64_t value) {
     return text;
 }
 
-// A field whose human text and JSON string are the same text.
-ReportField TextField(const char* key, const std::string& value, int humanOrder) {
-    return ReportField{key, key, value, JsonQuoted(value), humanOrder};
+// A field whose human text and JSON string are the same text (kept once: exact values are long).
+// Its text is a number's or a hex or binary text, which no JSON string needs to escape.
+ReportField TextField(const char* key, std::string value, int humanOrder) {
+    assert(std::all_of(value.begin(), value.end(),
+                       [](char c) { return c >= ' ' && c < kDelete && c != '"' && c != '\\'; }));
+    return ReportField{key, key, std::move(value), std::string(), humanOrder, true};
 }
 
 // Human lines in order: the sign and the fields, the class, the values, the conversion.
@@ -160,7 +167,7 @@ void CollectFloatFields(const BinaryFormat& layout, const ExplainedValue& value,
         exponent.json += ",\"power\":" + power;
     }
     exponent.json += '}';
-    fields->push_back(exponent);
+    fields->push_back(std::move(exponent));
 
     const std::string mantissaRaw = DecimalText(decoded.mantissa);
     ReportField mantissa{"mantissa", "mantissa", "raw " + mantissaRaw, "{\"raw\":\"" + mantissaRaw + "\"",
@@ -173,33 +180,33 @@ void CollectFloatFields(const BinaryFormat& layout, const ExplainedValue& value,
         mantissa.json += ",\"significand\":\"" + significand + "\"";
     }
     mantissa.json += '}';
-    if (layout.mantissaBits > 0) fields->push_back(mantissa);
+    if (layout.mantissaBits > 0) fields->push_back(std::move(mantissa));
 
-    std::string text;
-    AppendExactValue(layout, value.bits, &text);
-    fields->push_back(TextField("exact", text, kValueLines));
-    text.clear();
-    AppendShortest(layout, value.bits, &text);
-    fields->push_back(TextField("shortest", text, kValueLines));
+    std::string exact;
+    AppendExactValue(layout, value.bits, &exact);
+    fields->push_back(TextField("exact", std::move(exact), kValueLines));
+    std::string shortest;
+    AppendShortest(layout, value.bits, &shortest);
+    fields->push_back(TextField("shortest", std::move(shortest), kValueLines));
     if (!nan) {
         // Without infinities, the ends of the range have no neighbour beyond them.
         const uint64_t previous = NextDown(layout, value.bits);
         const uint64_t next = NextUp(layout, value.bits);
         if (layout.HasInfinity() || previous != value.bits) {
-            text.clear();
+            std::string text;
             AppendExactValue(layout, previous, &text);
-            fields->push_back(TextField("previous", text, kValueLines));
+            fields->push_back(TextField("previous", std::move(text), kValueLines));
         }
         if (layout.HasInfinity() || next != value.bits) {
-            text.clear();
+            std::string text;
             AppendExactValue(layout, next, &text);
-            fields->push_back(TextField("next", text, kValueLines));
+            fields->push_back(TextField("next", std::move(text), kValueLines));
         }
     }
     if (finite) {
-        text.clear();
-        AppendUlp(layout, value.bits, &text);
-        fields->push_back(TextField("ulp", text, kValueLines));
+        std::string ulp;
+        AppendUlp(layout, value.bits, &ulp);
+        fields->push_back(TextField("ulp", std::move(ulp), kValueLines));
     }
     if (payloadShown) fields->push_back({"payload", nullptr, payload, JsonQuoted(payload), kClassLine});
     if (value.fromDecimal) {
@@ -247,12 +254,13 @@ void CollectIntegerOrTextFields(const ExplainFormat& format, uint64_t bits,
 // Every field of the explanation, in the JSON keys' order.
 std::vector<ReportField> CollectFields(const ExplainFormat& format, const ExplainedValue& value) {
     std::vector<ReportField> fields;
+    fields.reserve(16);
     std::string hex;
     AppendHexBits(value.bits, format.width, &hex);
     std::string binary;
     AppendBinary(format, value.bits, &binary);
-    fields.push_back(TextField("hex", hex, -1));
-    fields.push_back(TextField("binary", binary, -1));
+    fields.push_back(TextField("hex", std::move(hex), -1));
+    fields.push_back(TextField("binary", std::move(binary), -1));
     if (format.kind == ExplainKind::kFloat) {
         CollectFloatFields(format.layout, value, &fields);
     } else {
@@ -313,7 +321,13 @@ void AppendJsonReport(const ExplainFormat& format, const std::string& input, con
         *text += ",\"";
         *text += field.key;
         *text += "\":";
-        *text += field.json;
+        if (field.jsonIsHumanText) {
+            *text += '"';
+            *text += field.human;
+            *text += '"';
+        } else {
+            *text += field.json;
+        }
     }
     *text += "}\n";
 }

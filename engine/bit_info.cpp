@@ -189,19 +189,18 @@ int InfoBox(WindowRef owner, uint32_t cellWord, unsigned setFlag) {
 }
 
 void ComposeReport(const char* caption, const char* valueText, const char* hexText, char* out) {
-    constexpr std::size_t kCaptionMax = 39;
-    constexpr std::size_t kHexMax = 16;
-    static_assert(kReportValueChars <= kCaptionMax && kHexMax <= kCaptionMax, "cut holds every part");
-    char cut[kCaptionMax + 1];
+    static_assert(kReportValueChars <= kReportCaptionChars && kReportHexChars <= kReportCaptionChars,
+                  "cut holds every part");
+    char cut[kReportCaptionChars + 1];
 
-    CopyText(cut, kCaptionMax + 1, caption);
+    CopyText(cut, kReportCaptionChars + 1, caption);
     CopyText(out, kReportSize, cut);
     AppendText(out, kReportSize, "\r\n\r\n");
     AppendText(out, kReportSize, kReportValueLabel);
     CopyText(cut, kReportValueChars + 1, valueText);
     AppendText(out, kReportSize, cut);
     AppendText(out, kReportSize, "\r\nHex:\t");
-    CopyText(cut, kHexMax + 1, hexText);
+    CopyText(cut, kReportHexChars + 1, hexText);
     AppendText(out, kReportSize, cut);
     AppendText(out, kReportSize, "\r\n\r\nBinary:\t");
 

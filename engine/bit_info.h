@@ -9,9 +9,12 @@
 namespace cv {
 
 constexpr std::size_t kReportSize = 240;
-// The label of the report's value line, and the most characters of the value the report keeps.
+// The label of the report's value line.
 constexpr char kReportValueLabel[] = "Value:\t";
+// The most characters the report keeps of the caption, the value's text and the hex text.
+constexpr std::size_t kReportCaptionChars = 39;
 constexpr std::size_t kReportValueChars = 31;
+constexpr std::size_t kReportHexChars = 16;
 
 // The CellWord of a bit cell: the bit number in bits 0..30, and this flag while the cell shows the
 // bit set.
@@ -26,7 +29,7 @@ constexpr uint32_t kCellBitMask = ~kCellSetFlag;
 int InfoBox(WindowRef owner, uint32_t cellWord, unsigned setFlag);
 
 // The datatype report of the current value into out (kReportSize bytes). The inputs are cut to
-// 39, 31 and 16 characters.
+// kReportCaptionChars, kReportValueChars and kReportHexChars characters.
 void ComposeReport(const char* caption, const char* valueText, const char* hexText, char* out);
 
 }  // namespace cv

@@ -69,17 +69,17 @@ void ToggleBit(int n) {
     BitValue[bit / 32] ^= 1u << (bit % 32);
 }
 
-void MoveFocusBit(unsigned key) {
+void MoveFocusBit(FocusMove move) {
     const uint32_t width = ByteCount * 8;
     const uint32_t focus = static_cast<uint32_t>(FocusBit);
     uint32_t candidate = focus;
-    switch (key) {
-        case kKeyLeft: candidate = focus + 1; break;
-        case kKeyRight: candidate = focus - 1; break;
-        case kKeyUp: candidate = ByteCount == 8 ? focus + 32 : focus + 1; break;
-        case kKeyDown: candidate = ByteCount == 8 ? focus + 32 : focus - 1; break;
-        case kKeyHome: candidate = 0; break;
-        case kKeyEnd: candidate = width - 1; break;
+    switch (move) {
+        case FocusMove::kLeft: candidate = focus + 1; break;
+        case FocusMove::kRight: candidate = focus - 1; break;
+        case FocusMove::kUp: candidate = ByteCount == 8 ? focus + 32 : focus + 1; break;
+        case FocusMove::kDown: candidate = ByteCount == 8 ? focus + 32 : focus - 1; break;
+        case FocusMove::kFirst: candidate = 0; break;
+        case FocusMove::kLast: candidate = width - 1; break;
         default: return;
     }
     // Unsigned wrap: W divides 2^32, so -1 becomes W-1.

@@ -9,13 +9,15 @@
 
 namespace cv {
 
-// Keys understood by MoveFocusBit; the values are the Windows virtual-key codes.
-constexpr unsigned kKeyEnd = 0x23;    // VK_END
-constexpr unsigned kKeyHome = 0x24;   // VK_HOME
-constexpr unsigned kKeyLeft = 0x25;   // VK_LEFT
-constexpr unsigned kKeyUp = 0x26;     // VK_UP
-constexpr unsigned kKeyRight = 0x27;  // VK_RIGHT
-constexpr unsigned kKeyDown = 0x28;   // VK_DOWN
+// The moves of FocusBit over the cells, whose row shows bit 0 on the right.
+enum class FocusMove {
+    kFirst,  // to bit 0
+    kLast,   // to bit W-1
+    kLeft,   // one bit up
+    kRight,  // one bit down
+    kUp,     // 8 bytes: to the other row (32 bits on); else one bit up
+    kDown,   // 8 bytes: to the other row (32 bits on); else one bit down
+};
 
 // Shift the view one place towards bit W-1 / bit 0; what enters depends on ShiftMode.
 // A ByteCount other than 1, 2, 4, 8 leaves BitValue alone and reports an internal error
@@ -28,7 +30,7 @@ void FillBits(uint8_t fill);
 void FlipBits();
 // Bit n (0..63) of BitValue is inverted, whatever ByteCount is.
 void ToggleBit(int n);
-// New FocusBit for the key, taken modulo the bits in view.
-void MoveFocusBit(unsigned key);
+// New FocusBit after the move, taken modulo the bits in view.
+void MoveFocusBit(FocusMove move);
 
 }  // namespace cv

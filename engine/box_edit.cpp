@@ -28,15 +28,14 @@ bool StoreNumber() {
         StoreLowBytes(TextToInteger(WorkText), ByteCount);
         return true;
     }
+    // Rounded once, straight to the stored width: through a double first, a text near a single's
+    // half-way point could round twice and land one unit off.
     if (ByteCount == 4) {
-        StoreLowBytes(RoundToSingleBits(TextToDouble(WorkText)), 4);
+        StoreLowBytes(TextToRealBits(WorkText, kSingleFormat), 4);
         return true;
     }
     if (ByteCount != 8) return false;
-    const double real = TextToDouble(WorkText);
-    uint64_t bits;
-    std::memcpy(&bits, &real, sizeof bits);
-    SetValue64(bits);
+    SetValue64(TextToRealBits(WorkText, kDoubleFormat));
     return true;
 }
 
@@ -121,12 +120,6 @@ EditOutcome StoreAccepted(void (*store)(WindowRef), char (&lastText)[N], int car
 }
 
 }  // namespace
-
-bool SwallowEditEcho() {
-    if (EditArmed != 0) return false;
-    EditArmed = 1;
-    return true;
-}
 
 EditOutcome ValueBoxEdited(const char* boxText, int caret, WindowRef owner) {
     // Read one character more than LastValueText holds: a rendered 8-byte real may be 24

@@ -28,20 +28,16 @@ void StoreValueText(WindowRef owner);
 // The same for the hex box: WorkText (hex digits, at most 2 x ByteCount) read right-aligned.
 void StoreHexText(WindowRef owner);
 
-// Whether this EN_UPDATE is only the echo of the program's own SetWindowTextA. When EditArmed is 0
-// it arms it and returns true: the notification must be ignored.
-bool SwallowEditEcho();
-
 // The outcome of one user edit of a box: what the window does after reading the text, judging,
 // storing and keeping the last accepted text.
 struct EditOutcome {
     bool accepted;     // the text was accepted and stored
-    bool bitsChanged;  // BitValue differs: send WM_SYNCBITCELLS, then render the other box
+    bool bitsChanged;  // BitValue differs: the bit cells and the other box are to follow
     int caret;         // where to put the caret (EM_SETSEL caret, caret) after restoring the text
 };
 
 // boxText is the box's whole text, caret the start of its selection (low 16 bits of EM_GETSEL).
-// Afterwards the box is to show LastValueText / LastHexText (with EditArmed cleared first).
+// Afterwards the box is to show LastValueText / LastHexText.
 EditOutcome ValueBoxEdited(const char* boxText, int caret, WindowRef owner);
 EditOutcome HexBoxEdited(const char* boxText, int caret, WindowRef owner);
 

@@ -5,17 +5,19 @@
 #include <cstdint>
 
 #include "number/digits.h"
+#include "number/ieee754.h"
 
 namespace cv {
 
-// Correctly rounded; "d"/"D" exponents too; no hex floats, no inf/nan words; leading white space
-// skipped; no digit gives +0.0; beyond the double range +-infinity, below it zero.
-double TextToDouble(const char* text);
+// The bits of the value in the given layout nearest to the number at the start of text (ties to
+// even), rounded once: leading white space skipped, an optional sign, digits with an optional point,
+// an "e", "E", "d" or "D" exponent (a letter without digits is not part of it); whatever follows is
+// ignored. No hex floats, no inf/nan words; no digit gives +0 even after a "-"; beyond the layout's
+// range +-infinity, below it zero.
+uint64_t TextToRealBits(const char* text, const BinaryFormat& format);
+double TextToDouble(const char* text);     // TextToRealBits for kDoubleFormat
 uint32_t TextToInteger(const char* text);  // wraps modulo 2^32
 // Reads at most maxDigits (up to 8) hex digits at the start of text; false if there is none.
 bool ReadHexNumber(const char* text, unsigned maxDigits, uint32_t* number);
-// The single-precision bits nearest to value (ties to even); values between the largest single
-// and the half-way point to 2^128 give the largest single, not infinity.
-uint32_t RoundToSingleBits(double value);
 
 }  // namespace cv

@@ -7,55 +7,25 @@ namespace cv {
 uint32_t BitValue[2];
 uint32_t DataType;
 uint32_t ByteCount;
-uint32_t RadioOfSize[9];
 
-uint32_t ColorBits;
-uint32_t ShadeExponent;
 uint32_t ShiftMode;
 uint32_t ErrorBoxes;
 
 int32_t FocusBit;
-uint32_t FocusIndex;
-int32_t LastToggledBit;
-int32_t LastNibble;
-uint32_t EditArmed;
-uint32_t InfoMode;
 
 char WorkText[kWorkTextSize];
 char MessageText[kMessageTextSize];
 char LastValueText[kLastValueTextSize];
 char LastHexText[kLastHexTextSize];
 
-namespace {
-
-// The position of a size's radio button; a count that is no size has the common size's.
-uint32_t RadioOf(uint32_t byteCount) {
-    for (uint32_t radio = 0; radio < kRadioCount; ++radio) {
-        if (kSizeOfRadio[radio] == byteCount) return radio;
-    }
-    return RadioOf(kCommonSize);
-}
-
-}  // namespace
-
 void ResetState() {
     BitValue[0] = 0;
     BitValue[1] = 0;
-    for (uint32_t count = 0; count < sizeof RadioOfSize / sizeof RadioOfSize[0]; ++count) {
-        RadioOfSize[count] = RadioOf(count);
-    }
-    ColorBits = 1;
-    ShadeExponent = 1;
     ErrorBoxes = 1;
     FocusBit = 0;
-    LastNibble = kNibbleAtStart;
     DataType = 0;
     ByteCount = 4;
     ShiftMode = 0;
-    FocusIndex = 0;
-    EditArmed = 0;
-    InfoMode = 0;
-    LastToggledBit = kNoBit;
     WorkText[0] = '\0';
     MessageText[0] = '\0';
     LastValueText[0] = '\0';
@@ -154,7 +124,7 @@ int InternalErrorBox(WindowRef owner) {
     alerts.Beep();
     alerts.Beep();
     alerts.Beep();
-    alerts.ShowMessage(owner, MessageText, "Corvane Internal Error", kIconInformation);
+    alerts.ShowMessage(owner, MessageText, kInternalErrorTitle, kIconInformation);
     return 0;
 }
 

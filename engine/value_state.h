@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/command_ids.h"
+#include "engine/value_ids.h"
 #include "number/ieee754.h"
 #include "number/text_copy.h"  // the buffers below are filled with these
 
@@ -20,36 +20,23 @@ constexpr std::size_t kMessageTextSize = 240;
 constexpr std::size_t kLastValueTextSize = 36;
 constexpr std::size_t kLastHexTextSize = 20;
 
-// Guard values of LastToggledBit and LastNibble.
-constexpr int32_t kNoBit = 0x7FFFFFFF;
-constexpr int32_t kNoNibble = 0x7FFFFFFF;
-constexpr int32_t kNibbleAtStart = INT32_MIN;  // 0x80000000: matches no nibble
-
 // BitValue[0] is the low half (bytes 0..3), BitValue[1] the high half (bytes 4..7).
 extern uint32_t BitValue[2];
 extern uint32_t DataType;   // IDM_ANSI .. IDM_REAL; 0 until start-up selects IDM_SIGNED
 extern uint32_t ByteCount;  // 1, 2, 4 or 8
-extern uint32_t RadioOfSize[9];
 
-extern uint32_t ColorBits;
-extern uint32_t ShadeExponent;
 extern uint32_t ShiftMode;  // 0, IDM_SHIFT0, IDM_SHIFT1 or IDM_ROTATE
 extern uint32_t ErrorBoxes;
 
 extern int32_t FocusBit;
-extern uint32_t FocusIndex;
-extern int32_t LastToggledBit;
-extern int32_t LastNibble;
-extern uint32_t EditArmed;
-extern uint32_t InfoMode;
 
 extern char WorkText[kWorkTextSize];
 extern char MessageText[kMessageTextSize];
 extern char LastValueText[kLastValueTextSize];
 extern char LastHexText[kLastHexTextSize];
 
-// Gives every variable above its start value (DataType 0, ByteCount 4, options on, guards clear,
-// buffers empty).
+// Gives every variable above its start value (DataType 0, ByteCount 4, error boxes on, buffers
+// empty).
 void ResetState();
 
 // Byte i (0..7) of BitValue, little-endian across the two halves.
@@ -62,8 +49,7 @@ void SetValue64(uint64_t value);
 // The type's caption suffix (" - Signed Integer", ...), or "" for an id that is no data type.
 const char* CaptionSuffix(uint32_t dataType);
 // ---- The rules of the type and size commands ----
-// The byte counts of the radio buttons "1", "2", "4", "8", by position; RadioOfSize is the other
-// direction.
+// The byte counts of the radio buttons "1", "2", "4", "8", by position.
 constexpr int kRadioCount = 4;
 constexpr uint32_t kSizeOfRadio[kRadioCount] = {1, 2, 4, 8};
 // The size every data type allows: where a type change goes from a size the new type does not.
@@ -95,7 +81,9 @@ constexpr unsigned kIconInformation = 0x40;  // MB_ICONINFORMATION: one "OK" but
 void SetAlerts(Alerts* alerts);
 Alerts& CurrentAlerts();
 
-// Three beeps and a box with MessageText under "Corvane Internal Error". Returns 0.
+// The title of every internal-error box.
+constexpr char kInternalErrorTitle[] = "Corvane Internal Error";
+// Three beeps and a box with MessageText under kInternalErrorTitle. Returns 0.
 int InternalErrorBox(WindowRef owner);
 // Copies text into MessageText (bounded) and calls InternalErrorBox.
 void ReportInternalError(WindowRef owner, const char* text);

@@ -16,7 +16,7 @@ constexpr int kDoubleDigits = 20;
 
 // Uppercase hexadecimal of the low 4*digits bits, zero-padded to exactly `digits` characters.
 void WriteHex(uint32_t number, int digits, char* out) {
-    for (int i = 0; i < digits; ++i) out[i] = kHexDigitChars[(number >> (4 * (digits - 1 - i))) & 0xFu];
+    WriteHexDigits(number, digits, out);
     out[digits] = '\0';
 }
 
@@ -74,7 +74,7 @@ void RenderReal(WindowRef owner) {
 
 }  // namespace
 
-void RenderValueText(WindowRef owner) {
+void RenderValueText(char* out, std::size_t size, WindowRef owner) {
     switch (DataType) {
         case IDM_ANSI:
         case IDM_OEM: RenderCharacters(); break;
@@ -86,10 +86,10 @@ void RenderValueText(WindowRef owner) {
             CopyText(WorkText, "Unexpected Data Type");
             break;
     }
-    CopyText(LastValueText, WorkText);
+    CopyText(out, size, WorkText);
 }
 
-void RenderHexText(WindowRef owner) {
+void RenderHexText(char* out, std::size_t size, WindowRef owner) {
     switch (ByteCount) {
         case 1: WriteHex(BitValue[0], 2, WorkText); break;
         case 2: WriteHex(BitValue[0], 4, WorkText); break;
@@ -104,7 +104,7 @@ void RenderHexText(WindowRef owner) {
             break;
     }
     // Bounded: the error text is longer than LastHexText holds and is cut to 19 characters.
-    CopyText(LastHexText, WorkText);
+    CopyText(out, size, WorkText);
 }
 
 unsigned ClassifyReal(WindowRef owner) {

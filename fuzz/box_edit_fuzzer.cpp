@@ -17,6 +17,7 @@
 #include "engine/text_to_number.h"
 #include "engine/value_state.h"
 #include "engine/value_text.h"
+#include "number/float_parse.h"
 #include "tests/engine/alert_recorder.h"
 
 namespace {
@@ -133,6 +134,17 @@ const char* ExpectedValueVerdict(const std::string& t) {
     }
 }
 
+// An accepted 4-byte real is its text rounded once to single precision, as explain reads it: the
+// text without an exponent letter or sign that has no digits after it; +0 without any digit.
+uint64_t ExpectedSingleBits(const std::string& t) {
+    std::string text = t;
+    while (!text.empty() && std::strchr("eE+-", text.back()) != nullptr) text.pop_back();
+    if (text.find_first_of("0123456789") == std::string::npos) return 0;
+    cv::DecimalNumber number;
+    Check(cv::ParseDecimal(text.data(), text.size(), &number), "an accepted real explain cannot read", t);
+    return cv::ConvertDecimal(cv::kSingleFormat, number).bits;
+}
+
 // The bits an accepted value-box text gives: only the low ByteCount bytes of before change.
 uint64_t ExpectedValueBits(const std::string& t, uint64_t before) {
     const uint64_t viewMask = ByteCount == 8 ? ~0ull : (1ull << (8 * ByteCount)) - 1;
@@ -148,10 +160,7 @@ uint64_t ExpectedValueBits(const std::string& t, uint64_t before) {
         case IDM_UNSIGNED: stored = cv::TextToInteger(t.c_str()); break;
         default:
             if (ByteCount == 4) {
-                const float single = static_cast<float>(cv::TextToDouble(t.c_str()));
-                uint32_t bits;
-                std::memcpy(&bits, &single, sizeof bits);
-                stored = bits;
+                stored = ExpectedSingleBits(t);
             } else {
                 const double value = cv::TextToDouble(t.c_str());
                 std::memcpy(&stored, &value, sizeof stored);
@@ -256,10 +265,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     DataType = combination.dataType;
     ByteCount = combination.byteCount;
     cv::SetValue64(bits);
-    // The boxes show what the window last rendered; the echoes have armed the next edit.
-    cv::RenderValueText(nullptr);
-    cv::RenderHexText(nullptr);
-    cv::EditArmed = 1;
+    // The boxes show what the window last rendered.
+    cv::RenderValueText(cv::LastValueText, sizeof cv::LastValueText, nullptr);
+    cv::RenderHexText(cv::LastHexText, sizeof cv::LastHexText, nullptr);
     alerts.Clear();
 
     if (hexBox) {
@@ -270,8 +278,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     CheckBuffers(boxText);
 
     // The texts that follow an edit: the other box, the bit information and the report.
-    cv::RenderValueText(nullptr);
-    cv::RenderHexText(nullptr);
+    cv::RenderValueText(cv::LastValueText, sizeof cv::LastValueText, nullptr);
+    cv::RenderHexText(cv::LastHexText, sizeof cv::LastHexText, nullptr);
     cv::InfoBox(nullptr, cellWord, cellWord >> 15 & 1);
     Check(alerts.InternalError().empty(), "internal error while rendering", boxText);
     char report[cv::kReportSize];

@@ -1,5 +1,8 @@
 #include "number/big_number.h"
 
+#include <cassert>
+
+#include "number/digits.h"
 #include "number/write_decimal.h"
 
 namespace cv {
@@ -7,8 +10,8 @@ namespace cv {
 namespace {
 
 constexpr int kLimbBits = 32;
-constexpr uint32_t kDecimalChunk = 1000000000u;  // 10^9: the most decimal digits a limb takes
-constexpr int kDecimalChunkDigits = 9;
+constexpr uint32_t kDecimalChunk = kTenToTheNine;  // the most decimal digits a limb takes
+constexpr int kDecimalChunkDigits = kTenToTheNineDigits;
 constexpr uint32_t kLargestPowerOfFive = 1220703125u;  // 5^13, the largest in a limb
 constexpr int kLargestPowerOfFiveExponent = 13;
 
@@ -125,6 +128,7 @@ void BigNumber::Add(const BigNumber& other) {
 }
 
 void BigNumber::Subtract(const BigNumber& other) {
+    assert(Compare(other) >= 0);
     uint64_t borrow = 0;
     uint32_t* limbs = limbs_.data();
     const uint32_t* others = other.limbs_.data();

@@ -1,5 +1,6 @@
 #include "number/binary_float.h"
 
+#include <cassert>
 #include "number/digits.h"
 #include "number/exact_decimal.h"
 #include "number/write_decimal.h"
@@ -72,12 +73,15 @@ void RoundAt(const std::string& digits, std::size_t keep, std::string* rounded) 
 }  // namespace
 
 FloatFields DecodeFloat(const BinaryFormat& format, uint64_t bits) {
+    assert(format.exponentBits >= 2 &&
+           format.mantissaBits >= (format.kind == LayoutKind::kPowerOfTwo ? 0 : 1) &&
+           format.TotalBits() <= 64);
     FloatFields fields;
     fields.negative = (bits & format.SignMask()) != 0;
     fields.biasedExponent = static_cast<int>((bits & format.ExponentMask()) >> format.mantissaBits);
     fields.mantissa = bits & format.MantissaMask();
     if (IsNanPattern(format, bits)) {
-        fields.floatClass = !format.NanHasPayload()                  ? FloatClass::kNan
+        fields.floatClass = !format.NanHasPayload()                      ? FloatClass::kNan
                             : (fields.mantissa & format.QuietBit()) != 0 ? FloatClass::kQuietNan
                                                                          : FloatClass::kSignalingNan;
         return fields;
@@ -166,12 +170,14 @@ void AppendExactValue(const BinaryFormat& format, uint64_t bits, std::string* te
 
 void AppendUlp(const BinaryFormat& format, uint64_t bits, std::string* text) {
     const FloatFields fields = DecodeFloat(format, bits);
+    assert(IsFinite(fields));
     AppendPlainBinary(1, fields.power, false, text);
 }
 
 void FindShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* shortest) {
-    static AlignedHeads ends;
-    static std::string candidate, limit;
+    AlignedHeads& ends = shortest->ends;
+    std::string& candidate = shortest->candidate;
+    std::string& limit = shortest->limit;
     const FloatFields fields = DecodeFloat(format, bits);
     shortest->digits.clear();
     shortest->point = 0;
@@ -243,7 +249,12 @@ void FindShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* sh
 }
 
 void AppendShortest(const BinaryFormat& format, uint64_t bits, std::string* text) {
-    static ShortestDecimal shortest;
+    ShortestDecimal scratch;
+    AppendShortest(format, bits, &scratch, text);
+}
+
+void AppendShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* scratch, std::string* text) {
+    ShortestDecimal& shortest = *scratch;
     const FloatFields fields = DecodeFloat(format, bits);
     if (IsNan(fields)) {
         if (fields.floatClass == FloatClass::kNan ||
@@ -291,8 +302,11 @@ void AppendShortest(const BinaryFormat& format, uint64_t bits, std::string* text
 }
 
 void AppendHexBits(uint64_t bits, int totalBits, std::string* text) {
-    const int digits = (totalBits + 7) / 8 * 2;
-    for (int i = digits - 1; i >= 0; --i) *text += kHexDigitChars[(bits >> (4 * i)) & 0xF];
+    assert(totalBits >= 1 && totalBits <= 64);
+    char digits[16];
+    const int count = (totalBits + 7) / 8 * 2;
+    WriteHexDigits(bits, count, digits);
+    text->append(digits, static_cast<std::size_t>(count));
 }
 
 }  // namespace cv

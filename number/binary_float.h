@@ -6,12 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include "number/exact_decimal.h"
 #include "number/ieee754.h"
 
 namespace cv {
-
-constexpr BinaryFormat kHalfFormat{5, 10};
-constexpr BinaryFormat kBrainFormat{8, 7};  // bfloat16
 
 // The machine-learning layouts that have names.
 constexpr BinaryFormat kE4M3FnFormat{4, 3, LayoutKind::kFiniteNan};      // largest 448
@@ -64,12 +62,19 @@ void AppendUlp(const BinaryFormat& format, uint64_t bits, std::string* text);
 struct ShortestDecimal {
     std::string digits;  // no leading or trailing zero; empty for zero
     int point = 0;
+    // Scratch of the search, kept with the result so that a caller who reuses one ShortestDecimal
+    // reuses its memory too.
+    AlignedHeads ends;
+    std::string candidate;
+    std::string limit;
 };
 void FindShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* shortest);
 // Appends the shortest text: plain when the decimal exponent is in -4..15, else d.ddde[-]N;
 // "inf", "-inf"; "nan" or "-nan" for the default quiet NaN and for a NaN without payload, the raw
 // bits as 0x... for other NaNs.
+// The second form searches in the caller's scratch (for long runs of values).
 void AppendShortest(const BinaryFormat& format, uint64_t bits, std::string* text);
+void AppendShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* scratch, std::string* text);
 
 // Appends bits as hex, two digits per byte of the layout's width, upper case.
 void AppendHexBits(uint64_t bits, int totalBits, std::string* text);

@@ -3,9 +3,15 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace cv {
+
+// 10^9, the largest power of ten below 2^32: big numbers and decimal writers work in groups of its
+// nine digits.
+constexpr uint32_t kTenToTheNine = 1000000000u;
+constexpr int kTenToTheNineDigits = 9;
 
 // Upper-case hexadecimal digits by value, as every hex text of Corvane is written.
 constexpr char kHexDigitChars[] = "0123456789ABCDEF";
@@ -38,6 +44,12 @@ inline bool ReadBoundedDecimal(const std::string& text, std::size_t* at, int lim
     }
     *number = value;
     return *at > start;
+}
+
+// Writes the low 4 * count bits of value as count upper-case hex digits (zero-padded, no
+// terminator) at out; count is at most 16.
+inline void WriteHexDigits(uint64_t value, int count, char* out) {
+    for (int i = 0; i < count; ++i) out[i] = kHexDigitChars[(value >> (4 * (count - 1 - i))) & 0xFu];
 }
 
 }  // namespace cv

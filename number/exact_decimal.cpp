@@ -1,7 +1,9 @@
 #include "number/exact_decimal.h"
 
+#include <cassert>
 #include <vector>
 
+#include "number/digits.h"
 #include "number/write_decimal.h"
 
 namespace cv {
@@ -10,7 +12,7 @@ namespace {
 
 using Limbs = std::vector<uint32_t>;  // base 10^9, least significant first
 
-constexpr uint32_t kLimbBase = 1000000000u;
+constexpr uint32_t kLimbBase = kTenToTheNine;
 constexpr int kLimbDigits = 9;
 constexpr int kPartsOfUint64 = 3;  // 2^64 < 10^27
 // Powers up to this exponent are kept once computed: enough for every double and its rounding
@@ -118,6 +120,7 @@ void ExpandBinary(uint64_t x, int q, DecimalDigits* out) {
 }
 
 void ExpandAlignedHeads(const uint64_t x[3], int q, AlignedHeads* out) {
+    assert(x[0] < x[1] && x[1] < x[2]);
     static Limbs values[3];
     const Limbs& power = q < 0 ? Fives().Get(-q) : Twos().Get(q);
     for (int i = 0; i < 3; ++i) MultiplyByUint64(power, x[i], &values[i]);
@@ -142,6 +145,7 @@ void ExpandAlignedHeads(const uint64_t x[3], int q, AlignedHeads* out) {
 
 void AppendPlain(const DecimalDigits& digits, bool negative, std::string* text) {
     const std::string& d = digits.digits;
+    text->reserve(text->size() + d.size() + 3);  // sign, a leading zero, the point: one allocation
     if (negative) *text += '-';
     if (d.empty()) {
         *text += '0';
@@ -166,7 +170,7 @@ void AppendPlain(const DecimalDigits& digits, bool negative, std::string* text) 
 }
 
 void AppendPlainBinary(uint64_t x, int q, bool negative, std::string* text) {
-    static DecimalDigits digits;
+    DecimalDigits digits;
     ExpandBinary(x, q, &digits);
     AppendPlain(digits, negative, text);
 }

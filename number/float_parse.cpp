@@ -1,6 +1,7 @@
 #include "number/float_parse.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "number/big_number.h"
 #include "number/binary_float.h"
@@ -12,12 +13,12 @@ namespace cv {
 
 namespace {
 
-constexpr int64_t kExponentClamp = 1000000000000;  // far past every layout's range, far from overflow
-constexpr int64_t kLog10Of2Scaled = 30103;         // log10(2) * 10^5, rounded down
-constexpr int64_t kLog2Of10Scaled = 332193;        // log2(10) * 10^5, rounded up
+constexpr int64_t kExponentClamp = kDecimalExponentClamp;
+constexpr int64_t kLog10Of2Scaled = 30103;   // log10(2) * 10^5, rounded down
+constexpr int64_t kLog2Of10Scaled = 332193;  // log2(10) * 10^5, rounded up
 constexpr int64_t kLogScale = 100000;
-constexpr int kChunkDigits = 9;
-constexpr uint32_t kChunkScale = 1000000000u;
+constexpr int kChunkDigits = kTenToTheNineDigits;
+constexpr uint32_t kChunkScale = kTenToTheNine;
 constexpr int64_t kPlainErrorDigits = 20000;  // longer errors (far below any subnormal) in d.ddde-N
 // Exponent texts of at most this many significant digits are added up in 64 bits, exactly.
 constexpr std::size_t kMachineExponentDigits = 15;
@@ -55,6 +56,7 @@ uint64_t RoundOff(uint64_t q, int dropped, bool sticky, bool* inexact) {
 // The quotient of num / den in exactly `precision` bits, its lowest bit's power of two added to
 // *exponent, and whether a remainder is left.
 uint64_t Quotient(BigNumber* num, BigNumber* den, int precision, int* exponent, bool* sticky) {
+    assert(precision >= 1 && precision <= 64 && !num->IsZero() && !den->IsZero());
     int shift = precision - 1 + den->BitLength() - num->BitLength();
     if (shift >= 0) {
         num->ShiftLeft(shift);
@@ -249,6 +251,7 @@ FloatConversion ConvertDecimal(const BinaryFormat& format, const DecimalNumber& 
         result.bits = QuietNanBits(format, number.negative);
         return result;
     }
+    assert(number.digits.empty() || (number.digits.front() != '0' && number.digits.back() != '0'));
     const uint64_t sign = number.negative ? format.SignMask() : 0u;
     if (number.digits.empty()) {
         result.bits = sign;

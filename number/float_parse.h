@@ -10,6 +10,10 @@
 
 namespace cv {
 
+// Decimal exponents beyond this either way decide nothing more in any layout (and stay far from
+// overflow): every reader of decimal text clamps there.
+constexpr int64_t kDecimalExponentClamp = 1000000000000;
+
 struct DecimalNumber {
     enum class Kind { kFinite, kInfinity, kNan };
     Kind kind = Kind::kFinite;

@@ -1,8 +1,9 @@
 // The fields of binary floating-point formats: sign, biased exponent, stored mantissa.
 // Every layout Corvane knows (the window's single and double reals, any sign/exponent/mantissa
 // split the command line explains, and the machine-learning layouts without infinities) is
-// described by one BinaryFormat; the masks, the bias and the exponent limits are derived from its
-// widths and its kind here and nowhere else.
+// described by one BinaryFormat; the masks, the quiet bit, the bias and the exponent limits are
+// derived from its widths and its kind here, and every other file takes them from here rather than
+// writing them out.
 #pragma once
 
 #include <cstdint>
@@ -66,6 +67,8 @@ struct BinaryFormat {
     constexpr int HighestExponentBit() const { return SignBit() - 1; }
 };
 
+constexpr BinaryFormat kHalfFormat{5, 10};
+constexpr BinaryFormat kBrainFormat{8, 7};  // bfloat16
 constexpr BinaryFormat kSingleFormat{8, 23};
 constexpr BinaryFormat kDoubleFormat{11, 52};
 
@@ -78,5 +81,7 @@ static_assert(BinaryFormat{4, 3, LayoutKind::kUnsignedZero}.Bias() == 8);
 static_assert(BinaryFormat{8, 0, LayoutKind::kPowerOfTwo}.TotalBits() == 8);
 static_assert(BinaryFormat{8, 0, LayoutKind::kPowerOfTwo}.MinNormalExponent() == -127);
 static_assert(BinaryFormat{8, 0, LayoutKind::kPowerOfTwo}.MaxExponent() == 127);
+static_assert(kHalfFormat.TotalBits() == 16 && kBrainFormat.TotalBits() == 16);
+static_assert(kSingleFormat.QuietBit() == 0x400000u && kDoubleFormat.QuietBit() == 0x8000000000000ull);
 
 }  // namespace cv

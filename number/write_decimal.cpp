@@ -1,13 +1,15 @@
 #include "number/write_decimal.h"
 
+#include <cassert>
+
+#include "number/digits.h"
 #include "number/text_copy.h"
 
 namespace cv {
 
 namespace {
 
-constexpr uint32_t kTenPow9 = 1000000000u;
-constexpr int kGroupDigits = 9;
+constexpr int kGroupDigits = kTenToTheNineDigits;
 
 // "00", "01", ..., "99": two digits for one division.
 struct DigitPairs {
@@ -39,8 +41,8 @@ char* WriteDecimal(uint64_t magnitude, int minDigits, char* cursor) {
     // Nine-digit groups, lowest first, so that a 32-bit build divides 64-bit numbers only twice.
     uint32_t groups[2];
     int groupCount = 0;
-    for (; magnitude >= kTenPow9; magnitude /= kTenPow9)
-        groups[groupCount++] = static_cast<uint32_t>(magnitude % kTenPow9);
+    for (; magnitude >= kTenToTheNine; magnitude /= kTenToTheNine)
+        groups[groupCount++] = static_cast<uint32_t>(magnitude % kTenToTheNine);
     const uint32_t top = static_cast<uint32_t>(magnitude);
     int topDigits = 1;
     for (uint32_t power = 10; topDigits < kGroupDigits && top >= power; power *= 10) ++topDigits;
@@ -55,6 +57,7 @@ char* WriteDecimal(uint64_t magnitude, int minDigits, char* cursor) {
 }
 
 char* WriteNineDigits(uint32_t group, char* cursor) {
+    assert(group < kTenToTheNine);
     WriteDigitsBefore(cursor + kGroupDigits, group, kGroupDigits);
     return cursor + kGroupDigits;
 }

@@ -59,20 +59,25 @@ if [ "${CORVANE_NO_WINE32:-}" = 1 ]; then
     "the 32-bit program is built and linked; its tests run in the 64-bit build"
 elif ! have "$wine32"; then
   echo "setup: installing $wine32 (the 32-bit part of Wine, optional)"
+  # apt's own messages about the optional part go to a log, so that a failure reads as one line.
+  log=${TMPDIR:-/tmp}/corvane-setup-wine32.log
+  : >"$log"
   added_i386=""
   i386_before=$(i386_packages)
   if ! has_i386; then
-    if $SUDO dpkg --add-architecture i386; then added_i386=1; fi
+    if $SUDO dpkg --add-architecture i386 >>"$log" 2>&1; then added_i386=1; fi
   fi
-  if ! has_i386 || ! { apt_update && apt_install "$wine32"; }; then
+  if ! has_i386 || ! { apt_update && apt_install "$wine32"; } >>"$log" 2>&1; then
     # Leave the machine as it was: no i386 package left half-installed, and the architecture (with
     # its package index) gone again if it was added only for this.
     mapfile -t i386_new < <(comm -13 <(echo "$i386_before") <(i386_packages))
     if [ ${#i386_new[@]} -gt 0 ]; then
-      $SUDO dpkg --purge --force-depends "${i386_new[@]}" >/dev/null || true
+      $SUDO dpkg --purge --force-depends "${i386_new[@]}" >>"$log" 2>&1 || true
     fi
-    if [ -n "$added_i386" ] && $SUDO dpkg --remove-architecture i386; then apt_update; fi
-    echo "setup: 32-bit Wine ($wine32) could not be installed, so 32-bit Wine cannot start here;" \
+    if [ -n "$added_i386" ] && $SUDO dpkg --remove-architecture i386 >>"$log" 2>&1; then
+      apt_update >>"$log" 2>&1
+    fi
+    echo "setup: 32-bit Wine ($wine32) could not be installed (apt's messages: $log);" \
       "the 32-bit program is built and linked; its tests run in the 64-bit build" \
       "(set-up tries again next time; CORVANE_NO_WINE32=1 skips it)"
   fi

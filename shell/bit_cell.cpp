@@ -10,17 +10,6 @@
 namespace cv {
 namespace {
 
-// Marker geometry: x of nibble 0 and of bit 0, and their distance from the client bottom.
-constexpr int kNibbleZeroX = 377;
-constexpr int kNibblePitch = 52;
-constexpr int kUpperNibbleAboveBottom = 37;
-constexpr int kLowerNibbleBelowBottom = 31;
-constexpr int kBitZeroX = 417;
-constexpr int kLowerBitZeroX = 833;  // 417 + 32 * 13: bit 32 sits right under bit 0
-constexpr int kCellPitch = 13;
-constexpr int kUpperBitAboveBottom = 9;
-constexpr int kLowerBitBelowBottom = 3;
-
 uint32_t CellWord(HWND cell) {
     return static_cast<uint32_t>(GetWindowLongA(cell, 0));
 }
@@ -141,24 +130,15 @@ void OnSelectNibble(HWND window, int nibble) {
     }
     SetFocus(HexBox);
     FocusIndex = kFocusHexBox;
-    if (nibble < 8) {
-        MoveMarker(NibbleMarker, kNibbleZeroX - kNibblePitch * nibble,
-                   ClientBottom - kUpperNibbleAboveBottom);
-    } else {
-        MoveMarker(NibbleMarker, kNibbleZeroX - kNibblePitch * (nibble - 8),
-                   ClientBottom + kLowerNibbleBelowBottom);
-    }
+    const POINT marker = NibbleMarkerPlace(nibble, ClientBottom);
+    MoveMarker(NibbleMarker, marker.x, marker.y);
 }
 
 void OnShowBitFocus(HWND window) {
     SetFocus(window);
     FocusIndex = kFocusBitCells;
-    const int bit = FocusBit;
-    if (bit < 32) {
-        MoveMarker(BitMarker, kBitZeroX - kCellPitch * bit, ClientBottom - kUpperBitAboveBottom);
-    } else {
-        MoveMarker(BitMarker, kLowerBitZeroX - kCellPitch * bit, ClientBottom + kLowerBitBelowBottom);
-    }
+    const POINT marker = BitMarkerPlace(FocusBit, ClientBottom);
+    MoveMarker(BitMarker, marker.x, marker.y);
 }
 
 void OnSyncBitCells(HWND /*window*/) {

@@ -9,12 +9,12 @@ namespace cv {
 
 namespace {
 
-// Longest texts the report takes from the main window. The caption gets a buffer of its own size;
-// the two boxes are read through a buffer of the value box's size.
-constexpr int kCaptionChars = 39;
-constexpr int kValueChars = 31;
-constexpr int kHexChars = 16;
-constexpr int kBoxBufferSize = 36;
+// The report takes no more of the main window's texts than it keeps. The caption gets a buffer of
+// its own size; the two boxes are read through a buffer of the value box's size.
+constexpr int kCaptionChars = static_cast<int>(kReportCaptionChars);
+constexpr int kValueChars = static_cast<int>(kReportValueChars);
+constexpr int kHexChars = static_cast<int>(kReportHexChars);
+constexpr int kBoxBufferSize = static_cast<int>(kLastValueTextSize);
 
 void ShowInfoText(HWND dialog, int stockFont, const char* text) {
     SendDlgItemMessageA(dialog, IDC_INFOTEXT, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(stockFont)),

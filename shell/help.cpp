@@ -170,7 +170,7 @@ void SetTopicText(HWND dialog, int topic) {
     if (topic < 0 || topic >= Help.topicCount) return;
     if (Viewer.topic >= 0 && Viewer.topic != topic) Remember(Viewer.topic);
     Viewer.topic = topic;
-    static char text[kTopicTextSize];
+    char text[kTopicTextSize];  // SetDlgItemTextA keeps a copy
     CopyText(text, sizeof text, Help.topics[topic].title);
     AppendText(text, sizeof text, "\r\n\r\n");
     TopicTextWriter writer(topic, text, sizeof text);

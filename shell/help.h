@@ -11,11 +11,4 @@ namespace cv {
 // The help text compiled into the program (the CV_HELPTEXT resource); empty when it is missing.
 std::string_view HelpResourceText();
 
-// The compiled-in help text as strings, parsed once. The viewer keeps its own fixed tables; this
-// is for the tests, which check the viewer against it.
-inline const HelpText& CorvaneHelpText() {
-    static const HelpText help = ParseHelpText(HelpResourceText());
-    return help;
-}
-
 }  // namespace cv

@@ -5,6 +5,18 @@
 
 namespace cv {
 
+bool FocusMoveOfKey(WPARAM key, FocusMove* move) {
+    switch (key) {
+        case VK_LEFT: *move = FocusMove::kLeft; return true;
+        case VK_RIGHT: *move = FocusMove::kRight; return true;
+        case VK_UP: *move = FocusMove::kUp; return true;
+        case VK_DOWN: *move = FocusMove::kDown; return true;
+        case VK_HOME: *move = FocusMove::kFirst; return true;
+        case VK_END: *move = FocusMove::kLast; return true;
+        default: return false;
+    }
+}
+
 namespace {
 
 constexpr int kPushButtonCount = 5;
@@ -133,16 +145,13 @@ void SendToFocusCell(UINT message) {
 }
 
 void OnBitCellKey(HWND window, WPARAM key) {
+    FocusMove move;
+    if (FocusMoveOfKey(key, &move)) {
+        MoveFocusBit(move);
+        SendMessageA(window, WM_SHOWBITFOCUS, 0, 0);
+        return;
+    }
     switch (key) {
-        case VK_LEFT:
-        case VK_RIGHT:
-        case VK_UP:
-        case VK_DOWN:
-        case VK_HOME:
-        case VK_END:
-            MoveFocusBit(static_cast<unsigned>(key));
-            SendMessageA(window, WM_SHOWBITFOCUS, 0, 0);
-            break;
         case VK_SPACE:
             SendToFocusCell(WM_LBUTTONDOWN);
             SendToFocusCell(WM_LBUTTONUP);

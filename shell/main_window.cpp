@@ -17,8 +17,6 @@ namespace {
 
 HMENU MainMenu;
 
-constexpr COLORREF kClearBitColour = RGB(255, 0, 0);
-constexpr COLORREF kSetBitColour = RGB(0, 128, 0);
 constexpr LONG kButtonTypeMask = 0xF;  // the BS_ type in the low four bits of a button's style
 
 // ---- Objects ----
@@ -362,7 +360,7 @@ LRESULT OnCtlColorButton(HWND window, WPARAM dc, LPARAM control) {
 // ---- Private messages ----
 
 LRESULT OnRecalcValueBox(HWND window) {
-    RenderValueText(window);
+    RenderValueText(LastValueText, sizeof LastValueText, window);
     const int font = DataType == IDM_OEM ? OEM_FIXED_FONT : SYSTEM_FIXED_FONT;
     SendMessageA(ValueBox, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(font)), 0);
     EditArmed = 0;
@@ -371,7 +369,7 @@ LRESULT OnRecalcValueBox(HWND window) {
 }
 
 LRESULT OnRecalcHexBox(HWND window) {
-    RenderHexText(window);
+    RenderHexText(LastHexText, sizeof LastHexText, window);
     EditArmed = 0;
     SetWindowTextA(HexBox, LastHexText);
     return 0;

@@ -3,11 +3,16 @@
 
 #include <windows.h>
 
-#include "number/ieee754.h"
+#include "engine/bit_ops.h"
 #include "engine/value_state.h"
+#include "shell/layout.h"
 #include "shell/resources/resource_ids.h"
+#include "shell/window_state.h"
 
 namespace cv {
+
+static_assert(WM_SELECTNIBBLE == WM_USER + 1 && WM_RECALCHEXBOX == WM_USER + 6,
+              "the private messages follow WM_USER");
 
 // Positions of the focus cycle kept in FocusIndex.
 constexpr uint32_t kFocusBeforeFirst = 0;  // only for a moment, at the start of a backward Tab
@@ -43,9 +48,6 @@ HWND StartCorvane(HINSTANCE instance, HINSTANCE previous, int showCommand);
 // (or a non-zero code when GetMessageA fails).
 int RunMessageLoop();
 
-// The margin M of the layout from the client width W and the average character width a.
-int LayoutMargin(int clientWidth, int averageCharWidth);
-
 // ---- Window procedures ----
 LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);      // main_window.cpp
 LRESULT CALLBACK CellProc(HWND, UINT, WPARAM, LPARAM);     // bit_cell.cpp
@@ -65,6 +67,8 @@ extern HBRUSH WindowBrush;
 // keyboard.cpp: WM_KEYDOWN of the main window (Tab step and the keys over the bit cells).
 // Returns what DefWindowProcA gives for the key-down.
 LRESULT OnMainKeyDown(HWND window, WPARAM key, LPARAM lParam);
+// The move of the bit focus that a key over the bit cells makes; false for any other key.
+bool FocusMoveOfKey(WPARAM key, FocusMove* move);
 // edit_box.cpp: what EditProc does with typed, deleted and inserted text.
 // A box without ES_AUTOHSCROLL takes no more text than fits its width. Some edit controls (Wine's)
 // make room for a character typed into a text that no longer fits by deleting other characters,

@@ -5,6 +5,7 @@
 
 #include "engine/box_edit.h"
 #include "number/write_decimal.h"
+#include "shell/layout.h"
 #include "shell/shell.h"
 
 namespace cv {
@@ -25,64 +26,14 @@ char CellClassName[12];
 
 namespace {
 
-constexpr int kMainWindowWidth = 445;
-constexpr int kMainWindowX = 20;
-constexpr int kMainWindowY = 20;
-constexpr DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr DWORD kVisibleChild = WS_CHILD | WS_VISIBLE;
-constexpr DWORD kMarkerStyle = WS_CHILD | SS_BLACKFRAME;  // created hidden
-constexpr DWORD kValueBoxStyle = kVisibleChild | WS_BORDER;
-constexpr DWORD kHexBoxStyle = kVisibleChild | WS_BORDER | ES_NOHIDESEL | ES_UPPERCASE;
-
-// Cells: bit 0 stands at the right, 14 pixels wide at a pitch of 13 (neighbours share a frame line).
-constexpr int kRightmostCellX = 416;
-constexpr int kCellPitch = 13;
-constexpr int kCellWidth = 14;
-constexpr int kCellHeight = 20;
-constexpr int kUpperRowAboveBottom = 33;
-constexpr int kLowerRowBelowBottom = 7;
-constexpr int kTallExtra = 40;  // uncovers the lower row of cells
-
-// The fixed system font's measures that the layout is built from.
-struct FontMeasures {
-    int lineHeight;  // h
-    int charWidth;   // a
-};
-
 bool RegisterClasses(HINSTANCE instance) {
-    WNDCLASSA mainClass = {};
-    mainClass.lpfnWndProc = WndProc;
-    mainClass.hInstance = instance;
-    mainClass.hIcon = LoadIconA(instance, "BASEICON");
-    mainClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    mainClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-    mainClass.lpszMenuName = "CV_MENU";
-    mainClass.lpszClassName = MainClassName;
-
-    WNDCLASSA cellClass = {};
-    cellClass.style = CS_DBLCLKS;
-    cellClass.lpfnWndProc = CellProc;
-    cellClass.cbWndExtra = 4;  // the CellWord
-    cellClass.hInstance = instance;
-    cellClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    cellClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-    cellClass.lpszClassName = CellClassName;
-
+    const WNDCLASSA mainClass = MainWindowClass(instance, WndProc, MainClassName);
+    const WNDCLASSA cellClass = CellWindowClass(instance, CellProc, CellClassName);
     // A second start in the same process finds its classes registered already: use them.
     for (const WNDCLASSA* windowClass : {&mainClass, &cellClass}) {
         if (RegisterClassA(windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
     }
     return true;
-}
-
-FontMeasures MeasureFixedFont(HWND window) {
-    HDC dc = GetDC(window);
-    HGDIOBJ previous = SelectObject(dc, GetStockObject(SYSTEM_FIXED_FONT));
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, previous);
-    ReleaseDC(window, dc);
-    return {metrics.tmHeight + metrics.tmExternalLeading, metrics.tmAveCharWidth};
 }
 
 HWND CreateChild(const char* className, const char* text, DWORD style, int x, int y, int width, int height,
@@ -94,25 +45,21 @@ HWND CreateChild(const char* className, const char* text, DWORD style, int x, in
 // Upper row: bit i; lower row: bit 32 + i, right under it. Both cells of a column share id i.
 bool CreateCells() {
     for (int i = 0; i < 32; ++i) {
-        const int x = kRightmostCellX - kCellPitch * i;
-        const struct {
-            int bit;
-            int y;
-        } cells[] = {{i, ClientBottom - kUpperRowAboveBottom}, {32 + i, ClientBottom + kLowerRowBelowBottom}};
-        for (const auto& cell : cells) {
-            HWND window =
-                CreateChild(CellClassName, nullptr, kVisibleChild, x, cell.y, kCellWidth, kCellHeight, i);
+        for (int bit : {i, 32 + i}) {
+            const ChildPlace place = CellPlace(bit, ClientBottom);
+            HWND window = CreateChild(CellClassName, nullptr, kVisibleChild, place.x, place.y, place.width,
+                                      place.height, i);
             if (window == nullptr) return false;
-            SetWindowLongA(window, 0, cell.bit);
-            CellWindows[cell.bit] = window;
+            SetWindowLongA(window, 0, bit);
+            CellWindows[bit] = window;
         }
     }
     return true;
 }
 
 bool CreateMarkers() {
-    NibbleMarker = CreateChild("static", nullptr, kMarkerStyle, 0, 0, 52, 1, IDM_NIBBLEMARK);
-    BitMarker = CreateChild("static", nullptr, kMarkerStyle, 0, 0, 13, 1, IDM_BITMARK);
+    NibbleMarker = CreateChild("static", nullptr, kMarkerStyle, 0, 0, kNibbleMarkerWidth, 1, IDM_NIBBLEMARK);
+    BitMarker = CreateChild("static", nullptr, kMarkerStyle, 0, 0, kBitMarkerWidth, 1, IDM_BITMARK);
     return NibbleMarker != nullptr && BitMarker != nullptr;
 }
 
@@ -120,18 +67,19 @@ void SetFixedFont(HWND box) {
     SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FIXED_FONT)), 0);
 }
 
+HWND CreatePlacedChild(const char* className, const char* text, DWORD style, const ChildPlace& place,
+                       int id) {
+    return CreateChild(className, text, style, place.x, place.y, place.width, place.height, id);
+}
+
 bool CreateBoxes(const FontMeasures& font, int margin) {
-    const int h = font.lineHeight;
-    const int a = font.charWidth;
-    const int left = margin + 13;
-    const int boxLeft = margin + 6 * a + 13;
-    ValueLabel =
-        CreateChild("static", "&Value:", kVisibleChild | SS_LEFT, left, h + h / 4, 6 * a, h, IDM_VALUELABEL);
-    ValueBox = CreateChild("edit", nullptr, kValueBoxStyle, boxLeft, h, 24 * a, 3 * h / 2, IDM_VALUEBOX);
+    ValueLabel = CreatePlacedChild("static", "&Value:", kVisibleChild | SS_LEFT,
+                                   ValueLabelPlace(font, margin), IDM_VALUELABEL);
+    ValueBox = CreatePlacedChild("edit", nullptr, kValueBoxStyle, ValueBoxPlace(font, margin), IDM_VALUEBOX);
     if (ValueBox != nullptr) SetFixedFont(ValueBox);
-    HexLabel =
-        CreateChild("static", "He&x:", kVisibleChild | SS_LEFT, left, 3 * h + h / 4, 4 * a, h, IDM_HEXLABEL);
-    HexBox = CreateChild("edit", nullptr, kHexBoxStyle, boxLeft, 3 * h, 24 * a, 3 * h / 2, IDM_HEXBOX);
+    HexLabel = CreatePlacedChild("static", "He&x:", kVisibleChild | SS_LEFT, HexLabelPlace(font, margin),
+                                 IDM_HEXLABEL);
+    HexBox = CreatePlacedChild("edit", nullptr, kHexBoxStyle, HexBoxPlace(font, margin), IDM_HEXBOX);
     if (ValueLabel == nullptr || ValueBox == nullptr || HexLabel == nullptr || HexBox == nullptr)
         return false;
     SetFixedFont(HexBox);
@@ -146,17 +94,14 @@ bool CreateBoxes(const FontMeasures& font, int margin) {
 }
 
 bool CreateByteCountGroup(const FontMeasures& font, int margin, int clientWidth) {
-    const int h = font.lineHeight;
-    const int a = font.charWidth;
-    BytesGroup = CreateChild("button", "&Bytes", kVisibleChild | BS_GROUPBOX,
-                             clientWidth - 7 * a - margin - 13, h / 2, 7 * a, 13 * h / 2, IDM_BYTESGROUP);
+    BytesGroup = CreatePlacedChild("button", "&Bytes", kVisibleChild | BS_GROUPBOX,
+                                   BytesGroupPlace(font, margin, clientWidth), IDM_BYTESGROUP);
     if (BytesGroup == nullptr) return false;
     for (int j = 0; j < kRadioCount; ++j) {
         char label[kMaxDecimalDigits + 1];  // the size: "1", "2", "4", "8"
         FormatDecimal(kSizeOfRadio[j], 1, label, sizeof label);
-        RadioButtons[j] =
-            CreateChild("button", label, kVisibleChild | BS_RADIOBUTTON, clientWidth - 5 * a - margin - 13,
-                        (j + 2) * h, 4 * a, h, IDM_BYTES1 + j);
+        RadioButtons[j] = CreatePlacedChild("button", label, kVisibleChild | BS_RADIOBUTTON,
+                                            RadioPlace(font, margin, clientWidth, j), IDM_BYTES1 + j);
         if (RadioButtons[j] == nullptr) return false;
     }
     SendMessageA(RadioButtons[RadioOfSize[ByteCount]], BM_SETCHECK, 1, 0);
@@ -164,13 +109,9 @@ bool CreateByteCountGroup(const FontMeasures& font, int margin, int clientWidth)
 }
 
 bool CreatePushButtons(const FontMeasures& font, int margin) {
-    const int h = font.lineHeight;
-    const int a = font.charWidth;
-    static const char* const kButtonTexts[5] = {"&<", "&>", "&0's", "&1's", "&Flip"};
     for (int k = 0; k < 5; ++k) {
-        PushButtons[k] =
-            CreateChild("button", kButtonTexts[k], kVisibleChild | BS_PUSHBUTTON, margin + 6 * a * k + 13,
-                        11 * h / 2, 6 * a, 3 * h / 2, IDM_BITSHIFTL + k);
+        PushButtons[k] = CreatePlacedChild("button", kPushButtonTexts[k], kVisibleChild | BS_PUSHBUTTON,
+                                           PushButtonPlace(font, margin, k), IDM_BITSHIFTL + k);
         if (PushButtons[k] == nullptr) return false;
     }
     return true;
@@ -197,6 +138,7 @@ void SubclassFocusControls() {
 
 void ResetShellState() {
     ResetState();
+    ResetWindowState();
     CopyText(MainClassName, "Corvane");
     CopyText(CellClassName, "CV_Child");
     WindowWidth = kMainWindowWidth;
@@ -205,7 +147,7 @@ void ResetShellState() {
 // Everything inside the main window, laid out from the font's measures.
 bool LayOutMainWindow() {
     const FontMeasures font = MeasureFixedFont(MainWindow);
-    NormalHeight = 7 * font.lineHeight + 66 + GetSystemMetrics(SM_CYMENU) + GetSystemMetrics(SM_CYCAPTION);
+    NormalHeight = NormalWindowHeight(font);
     TallHeight = NormalHeight + kTallExtra;
     SetWindowPos(MainWindow, nullptr, 0, 0, WindowWidth, NormalHeight, SWP_NOZORDER | SWP_NOMOVE);
     RECT client = {};
@@ -221,11 +163,6 @@ bool LayOutMainWindow() {
 }
 
 }  // namespace
-
-int LayoutMargin(int clientWidth, int averageCharWidth) {
-    const int margin = (clientWidth - 37 * averageCharWidth - 26) / 3;
-    return margin < 0 ? 0 : margin;
-}
 
 HWND StartCorvane(HINSTANCE instance, HINSTANCE previous, int showCommand) {
     ResetShellState();
@@ -245,7 +182,7 @@ HWND StartCorvane(HINSTANCE instance, HINSTANCE previous, int showCommand) {
     SendMessageA(MainWindow, WM_SELECTNIBBLE, 0, 0);
     SendMessageA(MainWindow, WM_SHOWBITFOCUS, 0, 0);
     UpdateWindow(MainWindow);
-    Accelerators = LoadAcceleratorsA(instance, "CV_ACCELS");
+    Accelerators = LoadAcceleratorsA(instance, kAcceleratorsName);
     return MainWindow;
 }
 

@@ -15,7 +15,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/command_ids.h"
+#include "shell/resources/resource_ids.h"
 
 namespace {
 

@@ -169,27 +169,28 @@ TEST(BitOps, ToggleBitIgnoresTheViewAndUndoesItself) {
 }
 
 TEST(BitOps, MoveFocusBitWrapsWithinTheView) {
+    using M = FocusMove;
     const struct {
         uint32_t byteCount;
         int from;
-        unsigned key;
+        FocusMove move;
         int to;
     } cases[] = {
-        {1, 0, kKeyRight, 7}, {1, 7, kKeyLeft, 0},   {1, 3, kKeyLeft, 4},  {1, 3, kKeyRight, 2},
-        {8, 5, kKeyUp, 37},   {8, 5, kKeyDown, 37},  {8, 40, kKeyUp, 8},   {8, 40, kKeyDown, 8},
-        {2, 15, kKeyUp, 0},   {2, 0, kKeyDown, 15},  {4, 10, kKeyUp, 11},  {4, 10, kKeyDown, 9},
-        {1, 5, kKeyEnd, 7},   {2, 5, kKeyEnd, 15},   {4, 5, kKeyEnd, 31},  {8, 5, kKeyEnd, 63},
-        {1, 5, kKeyHome, 0},  {8, 50, kKeyHome, 0},  {8, 63, kKeyLeft, 0}, {8, 0, kKeyRight, 63},
-        {4, 40, kKeyLeft, 9}, {4, 40, kKeyRight, 7}, {4, 40, kKeyUp, 9},   {1, 40, kKeyDown, 7},
-        {4, 12, 0x41, 12},  // not a movement key: the focus stays
+        {1, 0, M::kRight, 7}, {1, 7, M::kLeft, 0},   {1, 3, M::kLeft, 4},  {1, 3, M::kRight, 2},
+        {8, 5, M::kUp, 37},   {8, 5, M::kDown, 37},  {8, 40, M::kUp, 8},   {8, 40, M::kDown, 8},
+        {2, 15, M::kUp, 0},   {2, 0, M::kDown, 15},  {4, 10, M::kUp, 11},  {4, 10, M::kDown, 9},
+        {1, 5, M::kLast, 7},  {2, 5, M::kLast, 15},  {4, 5, M::kLast, 31}, {8, 5, M::kLast, 63},
+        {1, 5, M::kFirst, 0}, {8, 50, M::kFirst, 0}, {8, 63, M::kLeft, 0}, {8, 0, M::kRight, 63},
+        {4, 40, M::kLeft, 9}, {4, 40, M::kRight, 7}, {4, 40, M::kUp, 9},   {1, 40, M::kDown, 7},
     };
     for (const auto& c : cases) {
         ResetState();
         ByteCount = c.byteCount;
         FocusBit = c.from;
         SetValue64(0x1234);
-        MoveFocusBit(c.key);
-        EXPECT_EQ(FocusBit, c.to) << c.byteCount << " bytes from " << c.from << " key " << c.key;
+        MoveFocusBit(c.move);
+        EXPECT_EQ(FocusBit, c.to) << c.byteCount << " bytes from " << c.from << " move "
+                                  << static_cast<int>(c.move);
         EXPECT_EQ(Value64(), 0x1234u);
     }
 }

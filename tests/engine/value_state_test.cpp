@@ -15,17 +15,9 @@ TEST(ValueState, StartValues) {
     EXPECT_EQ(BitValue[1], 0u);
     EXPECT_EQ(DataType, 0u);
     EXPECT_EQ(ByteCount, 4u);
-    const uint32_t radio[9] = {2, 0, 1, 2, 2, 2, 2, 2, 3};
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(RadioOfSize[i], radio[i]) << i;
-    EXPECT_EQ(ColorBits, 1u);
-    EXPECT_EQ(ShadeExponent, 1u);
     EXPECT_EQ(ShiftMode, 0u);
     EXPECT_EQ(ErrorBoxes, 1u);
     EXPECT_EQ(FocusBit, 0);
-    EXPECT_EQ(LastToggledBit, 0x7FFFFFFF);
-    EXPECT_EQ(static_cast<uint32_t>(LastNibble), 0x80000000u);
-    EXPECT_EQ(EditArmed, 0u);
-    EXPECT_EQ(InfoMode, 0u);
 }
 
 TEST(ValueState, BytesAreLittleEndianAcrossTheHalves) {

@@ -47,7 +47,7 @@ TEST(ValueText, IntegersAndCharactersReadOnlyTheView) {
         DataType = c.dataType;
         ByteCount = c.byteCount;
         SetValue64(c.bits);
-        RenderValueText(nullptr);
+        RenderValueText(cv::LastValueText, sizeof cv::LastValueText, nullptr);
         EXPECT_STREQ(WorkText, c.text) << c.dataType << " " << c.byteCount << " " << std::hex << c.bits;
         EXPECT_STREQ(LastValueText, c.text);
         EXPECT_EQ(Value64(), c.bits);
@@ -84,7 +84,7 @@ TEST(ValueText, RealsThroughTheClassificationAndFormatReal) {
         DataType = c.dataType;
         ByteCount = c.byteCount;
         SetValue64(c.bits);
-        RenderValueText(nullptr);
+        RenderValueText(cv::LastValueText, sizeof cv::LastValueText, nullptr);
         EXPECT_STREQ(WorkText, c.text) << c.byteCount << " " << std::hex << c.bits;
         EXPECT_STREQ(LastValueText, c.text);
     }
@@ -154,7 +154,7 @@ TEST(ValueText, HexHasExactlyTwoDigitsPerByte) {
             DataType = type;  // the hex text ignores the type
             ByteCount = c.byteCount;
             SetValue64(c.bits);
-            RenderHexText(nullptr);
+            RenderHexText(cv::LastHexText, sizeof cv::LastHexText, nullptr);
             EXPECT_STREQ(WorkText, c.text);
             EXPECT_STREQ(LastHexText, c.text);
             EXPECT_EQ(recorder.Log(), "");
@@ -189,7 +189,7 @@ TEST(ValueText, InternalErrorsOfTheValueBox) {
         SetValue64(0x0102030405060708ull);
         CopyText(WorkText, "before");
         int owner = 0;
-        RenderValueText(&owner);
+        RenderValueText(cv::LastValueText, sizeof cv::LastValueText, &owner);
         EXPECT_STREQ(MessageText, c.message);
         EXPECT_EQ(recorder.Log(), InternalBox(c.message));
         EXPECT_EQ(recorder.LastOwner(), &owner);
@@ -215,7 +215,7 @@ TEST(ValueText, HexInternalErrorIsCutToFitLastHexText) {
         ResetState();
         AlertRecorder recorder;
         ByteCount = bytes;
-        RenderHexText(nullptr);
+        RenderHexText(cv::LastHexText, sizeof cv::LastHexText, nullptr);
         EXPECT_EQ(recorder.Log(), InternalBox("Unexpected Byte Count in WndProc/WM_RECALCHEXBOX"));
         EXPECT_STREQ(WorkText, "Unexpected Byte Count");
         EXPECT_STREQ(LastHexText, "Unexpected Byte Cou");  // 19 characters and the terminator

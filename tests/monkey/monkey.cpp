@@ -577,7 +577,7 @@ std::string RenderedValueText() {
     char last[cv::kLastValueTextSize];
     std::memcpy(work, cv::WorkText, sizeof work);
     std::memcpy(last, cv::LastValueText, sizeof last);
-    cv::RenderValueText(nullptr);
+    cv::RenderValueText(cv::LastValueText, sizeof cv::LastValueText, nullptr);
     std::string text = cv::LastValueText;
     std::memcpy(cv::WorkText, work, sizeof work);
     std::memcpy(cv::LastValueText, last, sizeof last);

@@ -11,6 +11,13 @@
 namespace cvtest {
 namespace {
 
+// The compiled-in help text as strings, parsed once. The viewer keeps its own fixed tables; the
+// tests check the viewer against this.
+const cv::HelpText& CorvaneHelpText() {
+    static const cv::HelpText help = cv::ParseHelpText(cv::HelpResourceText());
+    return help;
+}
+
 // ---- The help text ----
 
 TEST(HelpTextTest, ParsesTopicsKeywordsAndLines) {
@@ -73,7 +80,7 @@ std::string KeywordOfMenuText(const char* text) {
 }
 
 TEST(HelpTextTest, IndexNamesEveryCommandOfTheOptionsAndDataTypeMenus) {
-    const cv::HelpText& help = cv::CorvaneHelpText();
+    const cv::HelpText& help = CorvaneHelpText();
     HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), "CV_MENU");
     ASSERT_NE(menu, nullptr);
     for (int popup = 0; popup < 2; ++popup) {
@@ -113,7 +120,7 @@ TEST(HelpTextTest, IndexNamesEveryCommandOfTheOptionsAndDataTypeMenus) {
 }
 
 TEST(HelpTextTest, ContentsListsEveryOtherTopicAndEveryTopicSaysSomething) {
-    const cv::HelpText& help = cv::CorvaneHelpText();
+    const cv::HelpText& help = CorvaneHelpText();
     const int contents = help.FindTopic("contents");
     ASSERT_EQ(contents, 0) << "the viewer opens at the first topic";
     ASSERT_GE(help.FindTopic("usinghelp"), 0);
@@ -174,7 +181,7 @@ protected:
 };
 
 TEST_F(HelpViewerTest, HelpCommandsOpenOneViewerAtContentsIndexAndUsingHelp) {
-    const cv::HelpText& help = cv::CorvaneHelpText();
+    const cv::HelpText& help = CorvaneHelpText();
     ASSERT_NE(std::string(cv::HelpPath).find("\\..\\help\\corvane.hlp"), std::string::npos);
     EXPECT_EQ(cv::HelpViewer, nullptr);
 

@@ -10,6 +10,27 @@ namespace {
 
 using KeyboardTest = ShellTest;
 
+// The six movement keys over the bit cells and what they move; any other key moves nothing.
+TEST(KeyboardKeys, FocusMoveOfKeyMapsTheMovementKeys) {
+    using M = cv::FocusMove;
+    const struct {
+        WPARAM key;
+        bool moves;
+        M move;
+    } cases[] = {
+        {VK_LEFT, true, M::kLeft}, {VK_RIGHT, true, M::kRight},  {VK_UP, true, M::kUp},
+        {VK_DOWN, true, M::kDown}, {VK_HOME, true, M::kFirst},   {VK_END, true, M::kLast},
+        {0x41, false, M::kFirst},  {VK_SPACE, false, M::kFirst}, {VK_PRIOR, false, M::kFirst},
+    };
+    for (const auto& c : cases) {
+        M move = M::kFirst;
+        EXPECT_EQ(cv::FocusMoveOfKey(c.key, &move), c.moves) << c.key;
+        if (c.moves) {
+            EXPECT_EQ(move, c.move) << c.key;
+        }
+    }
+}
+
 // The window that has the focus at each position of the cycle (3: the radio button of the size).
 HWND FocusWindowAt(uint32_t index) {
     switch (index) {

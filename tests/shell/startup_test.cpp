@@ -6,6 +6,28 @@
 namespace cvtest {
 namespace {
 
+TEST(WindowState, StartValues) {
+    cv::ResetWindowState();
+    const uint32_t radio[9] = {2, 0, 1, 2, 2, 2, 2, 2, 3};
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(cv::RadioOfSize[i], radio[i]) << i;
+    EXPECT_EQ(cv::ColorBits, 1u);
+    EXPECT_EQ(cv::ShadeExponent, 1u);
+    EXPECT_EQ(cv::LastToggledBit, 0x7FFFFFFF);
+    EXPECT_EQ(static_cast<uint32_t>(cv::LastNibble), 0x80000000u);
+    EXPECT_EQ(cv::EditArmed, 0u);
+    EXPECT_EQ(cv::InfoMode, 0u);
+}
+
+TEST(EditBoxes, EchoOfTheProgramsOwnTextIsSwallowedOnce) {
+    cv::ResetWindowState();
+    EXPECT_TRUE(cv::SwallowEditEcho());
+    EXPECT_EQ(cv::EditArmed, 1u);
+    EXPECT_FALSE(cv::SwallowEditEcho());
+    EXPECT_FALSE(cv::SwallowEditEcho());
+    cv::EditArmed = 0;
+    EXPECT_TRUE(cv::SwallowEditEcho());
+}
+
 struct Box {
     int x, y, width, height;
 };
