@@ -39,8 +39,21 @@ int64_t Clamp(int64_t value) {
     return value > kExponentClamp ? kExponentClamp : value < -kExponentClamp ? -kExponentClamp : value;
 }
 
-// Drops `dropped` low bits of q (plus a sticky fraction below them), rounding to nearest even.
-uint64_t RoundOff(uint64_t q, int dropped, bool sticky, bool* inexact) {
+// Whether the mode moves a magnitude that lies between two values to the larger one.
+bool RoundsUp(RoundingMode mode, bool negative, bool half, bool below, bool odd) {
+    switch (mode) {
+        case RoundingMode::kEven: return half && (below || odd);
+        case RoundingMode::kAway: return half;
+        case RoundingMode::kZero: return false;
+        case RoundingMode::kUp: return !negative && (half || below);
+        case RoundingMode::kDown: return negative && (half || below);
+    }
+    return false;
+}
+
+// Drops `dropped` low bits of q (plus a sticky fraction below them), rounding the magnitude by the
+// mode.
+uint64_t RoundOff(uint64_t q, int dropped, bool sticky, bool negative, RoundingMode mode, bool* inexact) {
     if (dropped <= 0) {
         *inexact = sticky;
         return q;
@@ -50,7 +63,7 @@ uint64_t RoundOff(uint64_t q, int dropped, bool sticky, bool* inexact) {
     const uint64_t belowMask = dropped - 1 >= 64 ? ~uint64_t{0} : (uint64_t{1} << (dropped - 1)) - 1;
     const bool below = sticky || (q & belowMask) != 0;
     *inexact = half || below;
-    return kept + ((half && (below || (kept & 1u) != 0)) ? 1u : 0u);
+    return kept + (RoundsUp(mode, negative, half, below, (kept & 1u) != 0) ? 1u : 0u);
 }
 
 // The quotient of num / den in exactly `precision` bits, its lowest bit's power of two added to
@@ -82,20 +95,29 @@ uint64_t Quotient(BigNumber* num, BigNumber* den, int precision, int* exponent, 
     return quotient;
 }
 
+FloatConversion Overflowed(const BinaryFormat& format, bool negative, RoundingMode mode) {
+    FloatConversion result;
+    result.bits = OverflowGivesInfinity(mode, negative) ? InfinityBits(format, negative)
+                                                        : LargestFiniteBits(format, negative);
+    result.overflow = result.inexact = true;
+    return result;
+}
+
 FloatConversion RoundToFormat(const BinaryFormat& format, bool negative, uint64_t q, int exponent,
-                              bool sticky) {
+                              bool sticky, RoundingMode mode) {
     const int precision = format.mantissaBits + 3;
     const int top = exponent + precision - 1;
     FloatConversion result;
     // Tininess is judged after rounding to the format's precision with an unbounded exponent.
     bool inexact = false;
-    const uint64_t unbounded = RoundOff(q, precision - 1 - format.mantissaBits, sticky, &inexact);
+    const uint64_t unbounded =
+        RoundOff(q, precision - 1 - format.mantissaBits, sticky, negative, mode, &inexact);
     const bool tiny =
         (unbounded >> (format.mantissaBits + 1) != 0 ? top + 1 : top) < format.MinNormalExponent();
 
     int lowest = top - format.mantissaBits;
     if (lowest < format.MinSubnormalExponent()) lowest = format.MinSubnormalExponent();
-    uint64_t kept = RoundOff(q, lowest - exponent, sticky, &result.inexact);
+    uint64_t kept = RoundOff(q, lowest - exponent, sticky, negative, mode, &result.inexact);
     if (kept >> (format.mantissaBits + 1) != 0) {
         kept >>= 1;
         ++lowest;
@@ -105,12 +127,7 @@ FloatConversion RoundToFormat(const BinaryFormat& format, bool negative, uint64_
         result.bits = sign | kept;
     } else {
         const int biased = lowest + format.mantissaBits + format.Bias();
-        if (biased >= format.MaxBiasedExponent()) {
-            result.bits = InfinityBits(format, negative);
-            result.overflow = true;
-            result.inexact = true;
-            return result;
-        }
+        if (biased >= format.MaxBiasedExponent()) return Overflowed(format, negative, mode);
         result.bits =
             sign | (static_cast<uint64_t>(biased) << format.mantissaBits) | (kept & format.MantissaMask());
     }
@@ -184,6 +201,11 @@ std::string OffsetDecimalText(bool negative, const std::string& magnitude, int64
 
 }  // namespace
 
+bool OverflowGivesInfinity(RoundingMode mode, bool negative) {
+    return mode == RoundingMode::kEven || mode == RoundingMode::kAway ||
+           (mode == RoundingMode::kUp && !negative) || (mode == RoundingMode::kDown && negative);
+}
+
 bool ParseDecimal(const char* text, std::size_t length, DecimalNumber* number) {
     *number = DecimalNumber();
     std::size_t i = 0;
@@ -241,7 +263,7 @@ bool ParseDecimal(const char* text, std::size_t length, DecimalNumber* number) {
     return true;
 }
 
-FloatConversion ConvertDecimal(const BinaryFormat& format, const DecimalNumber& number) {
+FloatConversion ConvertDecimal(const BinaryFormat& format, const DecimalNumber& number, RoundingMode mode) {
     FloatConversion result;
     if (number.kind == DecimalNumber::Kind::kInfinity) {
         result.bits = InfinityBits(format, number.negative);
@@ -260,12 +282,12 @@ FloatConversion ConvertDecimal(const BinaryFormat& format, const DecimalNumber& 
     // value lies in [10^(top-1), 10^top): decide the certain overflows and underflows at once.
     const int64_t top = Clamp(static_cast<int64_t>(number.digits.size()) + number.exponent);
     if ((top - 1) * kLogScale > (format.MaxExponent() + 1) * kLog10Of2Scaled + kLogScale) {
-        result.bits = InfinityBits(format, number.negative);
-        result.overflow = result.inexact = true;
-        return result;
+        return Overflowed(format, number.negative, mode);
     }
     if (top * kLog2Of10Scaled < (format.MinSubnormalExponent() - 2) * kLogScale) {
-        result.bits = sign;
+        // Below a quarter of the smallest subnormal: zero, or that subnormal where the mode rounds
+        // the magnitude up.
+        result.bits = sign | (RoundsUp(mode, number.negative, false, true, false) ? 1u : 0u);
         result.underflow = result.inexact = true;
         return result;
     }
@@ -293,7 +315,7 @@ FloatConversion ConvertDecimal(const BinaryFormat& format, const DecimalNumber& 
     int power = k;
     bool sticky = false;
     const uint64_t q = Quotient(&num, &den, format.mantissaBits + 3, &power, &sticky);
-    return RoundToFormat(format, number.negative, q, power, sticky);
+    return RoundToFormat(format, number.negative, q, power, sticky, mode);
 }
 
 namespace {

@@ -1,5 +1,6 @@
-// Decimal text to any IEEE binary layout, correctly rounded (to nearest, ties to even) for any
-// length of input, with the IEEE flags the conversion raises and its exact error.
+// Decimal text to any IEEE binary layout, correctly rounded (by any of the IEEE rounding modes; to
+// nearest, ties to even by default) for any length of input, with the IEEE flags the conversion
+// raises and its exact error.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +30,12 @@ struct DecimalNumber {
 // infinity, nan in any case with an optional sign. False when the whole text is none of these.
 bool ParseDecimal(const char* text, std::size_t length, DecimalNumber* number);
 
+// The IEEE rounding modes: to nearest with ties to even or away from zero, and the three directed.
+enum class RoundingMode { kEven, kAway, kZero, kUp, kDown };
+
+// Whether an overflow in the mode gives an infinity (else the largest finite value of the sign).
+bool OverflowGivesInfinity(RoundingMode mode, bool negative);
+
 struct FloatConversion {
     uint64_t bits = 0;
     bool inexact = false;
@@ -36,9 +43,11 @@ struct FloatConversion {
     bool underflow = false;  // tiny after rounding, and inexact
 };
 
-// The nearest value (ties to even): infinity past the largest finite value's rounding range; a NaN
-// becomes the default quiet NaN.
-FloatConversion ConvertDecimal(const BinaryFormat& format, const DecimalNumber& number);
+// The value rounded once by the mode, as IEEE 754 defines it (to the precision with an unbounded
+// exponent, then to the subnormals); an overflow gives what the mode gives (infinity or the largest
+// finite value); a NaN becomes the default quiet NaN.
+FloatConversion ConvertDecimal(const BinaryFormat& format, const DecimalNumber& number,
+                               RoundingMode mode = RoundingMode::kEven);
 
 // Appends the stored value minus the given finite one, exact, in plain decimal (or "inf"/"-inf" when
 // the stored value is infinite). An error far below the smallest subnormal, where the plain text would

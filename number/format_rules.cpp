@@ -28,9 +28,11 @@ uint64_t InfinityInLayout(const BinaryFormat& format, bool negative) {
     return LargestFiniteBits(format, negative);
 }
 
-LayoutConversion Overflow(const BinaryFormat& format, bool negative) {
+LayoutConversion Overflow(const BinaryFormat& format, bool negative,
+                          RoundingMode mode = RoundingMode::kEven) {
     LayoutConversion result;
-    result.bits = InfinityInLayout(format, negative);
+    result.bits = OverflowGivesInfinity(mode, negative) ? InfinityInLayout(format, negative)
+                                                        : LargestFiniteBits(format, negative);
     result.overflow = result.inexact = true;
     return result;
 }
@@ -58,19 +60,20 @@ DecimalNumber Scaled(const DecimalNumber& number, int factor, int exponentStep) 
 // layout of the same widths, read one binade lower in fnuz (its bias is one larger), so the IEEE
 // rounding (its subnormals included) carries over bit for bit. The all-ones exponent is one more
 // binade on top: half the value, rounded in the IEEE layout's top binade, one exponent step up.
-LayoutConversion ConvertWithTopBinade(const BinaryFormat& format, const DecimalNumber& number) {
+LayoutConversion ConvertWithTopBinade(const BinaryFormat& format, const DecimalNumber& number,
+                                      RoundingMode mode) {
     const BinaryFormat ieee{format.exponentBits, format.mantissaBits};
     const bool halved = format.Bias() != ieee.Bias();
-    const FloatConversion below = ConvertDecimal(ieee, halved ? Scaled(number, 2, 0) : number);
+    const FloatConversion below = ConvertDecimal(ieee, halved ? Scaled(number, 2, 0) : number, mode);
     if (!below.overflow) {
         LayoutConversion result = FromFloatConversion(below);
         if (result.bits == format.SignMask() && !format.HasNegativeZero()) result.bits = 0;
         return result;
     }
-    const FloatConversion top = ConvertDecimal(ieee, halved ? number : Scaled(number, 5, -1));
+    const FloatConversion top = ConvertDecimal(ieee, halved ? number : Scaled(number, 5, -1), mode);
     const uint64_t bits = top.bits + format.HiddenBit();
     if (top.overflow || (bits & ~format.SignMask()) > LargestFiniteBits(format, false)) {
-        return Overflow(format, number.negative);
+        return Overflow(format, number.negative, mode);
     }
     LayoutConversion result;
     result.bits = bits;
@@ -154,8 +157,9 @@ void AppendLayoutConversionError(const BinaryFormat& format, const DecimalNumber
     AppendConversionError(format, number, bits, text);
 }
 
-LayoutConversion ConvertDecimalToLayout(const BinaryFormat& format, const DecimalNumber& number) {
-    if (format.kind == LayoutKind::kIeee) return FromFloatConversion(ConvertDecimal(format, number));
+LayoutConversion ConvertDecimalToLayout(const BinaryFormat& format, const DecimalNumber& number,
+                                        RoundingMode mode) {
+    if (format.kind == LayoutKind::kIeee) return FromFloatConversion(ConvertDecimal(format, number, mode));
     LayoutConversion result;
     if (number.kind == DecimalNumber::Kind::kNan) {
         result.noNan = !format.HasNan();
@@ -167,7 +171,7 @@ LayoutConversion ConvertDecimalToLayout(const BinaryFormat& format, const Decima
         return result;
     }
     if (format.kind == LayoutKind::kPowerOfTwo) return ConvertPowerOfTwo(format, number);
-    return ConvertWithTopBinade(format, number);
+    return ConvertWithTopBinade(format, number, mode);
 }
 
 }  // namespace cv

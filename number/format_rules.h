@@ -1,8 +1,7 @@
 // Decimal numbers into every layout kind. ConvertDecimal rounds into IEEE layouts; the layouts
 // without infinities (fn, fnuz, finite, e8m0fnu) are reached from its IEEE results by the rules
 // here: where their extra patterns lie, and what an overflow, a NaN or an infinity becomes.
-// Only rounding to nearest, ties to even, for now: the overflow results are chosen in one place,
-// so that other modes can join there.
+// fn, fnuz and finite layouts round by any IEEE mode; e8m0fnu only to nearest so far.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +23,10 @@ struct LayoutConversion {
 
 // The number in the layout, rounded to nearest (ties to even; e8m0fnu: among powers of two, a tie
 // going up). IEEE layouts give exactly what ConvertDecimal gives.
-LayoutConversion ConvertDecimalToLayout(const BinaryFormat& format, const DecimalNumber& number);
+// fn, fnuz and finite layouts round by the mode; an overflow gives what the mode gives, an
+// infinity there becoming the layout's NaN (or its largest finite value).
+LayoutConversion ConvertDecimalToLayout(const BinaryFormat& format, const DecimalNumber& number,
+                                        RoundingMode mode = RoundingMode::kEven);
 
 // Appends the stored value minus the given finite one as AppendConversionError writes it; "nan" when
 // a NaN is stored; and where the given number lies far past every layout's range yet a non-zero

@@ -244,3 +244,53 @@ TEST(BinaryFloat, RefusesMalformedDecimals) {
 }
 
 }  // namespace
+
+struct ModeCase {
+    const char* input;
+    cv::RoundingMode mode;
+    uint64_t bits;  // f32
+    const char* flags;
+};
+
+const ModeCase kModeCases[] = {
+    // 1 + 2^-24 is a tie between 1 and its successor: only ties away from zero goes up.
+    {"1.000000059604644775390625", cv::RoundingMode::kEven, 0x3F800000, "inexact"},
+    {"1.000000059604644775390625", cv::RoundingMode::kAway, 0x3F800001, "inexact"},
+    {"-1.000000059604644775390625", cv::RoundingMode::kAway, 0xBF800001, "inexact"},
+    {"1.000000178813934326171875", cv::RoundingMode::kEven, 0x3F800002, "inexact"},
+    {"0.1", cv::RoundingMode::kZero, 0x3DCCCCCC, "inexact"},
+    {"-0.1", cv::RoundingMode::kZero, 0xBDCCCCCC, "inexact"},
+    {"0.1", cv::RoundingMode::kUp, 0x3DCCCCCD, "inexact"},
+    {"-0.1", cv::RoundingMode::kUp, 0xBDCCCCCC, "inexact"},
+    {"0.1", cv::RoundingMode::kDown, 0x3DCCCCCC, "inexact"},
+    {"-0.1", cv::RoundingMode::kDown, 0xBDCCCCCD, "inexact"},
+    {"1.5", cv::RoundingMode::kZero, 0x3FC00000, ""},
+    {"1e39", cv::RoundingMode::kAway, 0x7F800000, "inexact overflow"},
+    {"1e39", cv::RoundingMode::kZero, 0x7F7FFFFF, "inexact overflow"},
+    {"1e39", cv::RoundingMode::kUp, 0x7F800000, "inexact overflow"},
+    {"1e39", cv::RoundingMode::kDown, 0x7F7FFFFF, "inexact overflow"},
+    {"-1e39", cv::RoundingMode::kUp, 0xFF7FFFFF, "inexact overflow"},
+    {"-1e39", cv::RoundingMode::kDown, 0xFF800000, "inexact overflow"},
+    {"-1e39", cv::RoundingMode::kZero, 0xFF7FFFFF, "inexact overflow"},
+    {"1e400", cv::RoundingMode::kZero, 0x7F7FFFFF, "inexact overflow"},
+    // Just above the largest finite value, below its rounding boundary: up overflows, nearest not.
+    {"3.40282347e38", cv::RoundingMode::kEven, 0x7F7FFFFF, "inexact"},
+    {"3.40282347e38", cv::RoundingMode::kUp, 0x7F800000, "inexact overflow"},
+    {"1e-50", cv::RoundingMode::kUp, 0x00000001, "inexact underflow"},
+    {"1e-50", cv::RoundingMode::kDown, 0x00000000, "inexact underflow"},
+    {"-1e-50", cv::RoundingMode::kDown, 0x80000001, "inexact underflow"},
+    {"-1e-50", cv::RoundingMode::kAway, 0x80000000, "inexact underflow"},
+    {"1e-40", cv::RoundingMode::kUp, 0x000116C3, "inexact underflow"},
+    {"1e-40", cv::RoundingMode::kZero, 0x000116C2, "inexact underflow"},
+};
+
+TEST(BinaryFloat, RoundsByEveryMode) {
+    for (const ModeCase& c : kModeCases) {
+        SCOPED_TRACE(std::string(c.input) + " mode " + std::to_string(static_cast<int>(c.mode)));
+        cv::DecimalNumber number;
+        ASSERT_TRUE(cv::ParseDecimal(c.input, std::strlen(c.input), &number));
+        const cv::FloatConversion conversion = cv::ConvertDecimal(cv::kSingleFormat, number, c.mode);
+        EXPECT_EQ(conversion.bits, c.bits);
+        EXPECT_EQ(Flags(conversion), c.flags);
+    }
+}

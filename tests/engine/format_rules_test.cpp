@@ -1,4 +1,4 @@
-// The layouts without infinities: decimal numbers into them (to nearest, ties to even), their
+// The layouts without infinities: decimal numbers into them (by every rounding mode), their
 // classes and neighbours, and every pattern of every layout of 8 bits or fewer read back.
 #include <gtest/gtest.h>
 
@@ -342,3 +342,43 @@ TEST(FormatRules, RoundsLikeTheReferenceAtEveryMidpoint) {
 }
 
 }  // namespace
+
+struct ModeRuleCase {
+    BinaryFormat format;
+    const char* input;
+    cv::RoundingMode mode;
+    uint64_t bits;
+    const char* flags;
+};
+
+const ModeRuleCase kModeRules[] = {
+    // Rounded toward zero 465 is 448, not above the largest finite value: no overflow.
+    {cv::kE4M3FnFormat, "465", cv::RoundingMode::kZero, 0x7E, "inexact"},
+    {cv::kE4M3FnFormat, "1000", cv::RoundingMode::kZero, 0x7E, "inexact overflow"},
+    {cv::kE4M3FnFormat, "450", cv::RoundingMode::kUp, 0x7F, "inexact overflow"},
+    {cv::kE4M3FnFormat, "-450", cv::RoundingMode::kUp, 0xFE, "inexact"},
+    {cv::kE4M3FnFormat, "-450", cv::RoundingMode::kDown, 0xFF, "inexact overflow"},
+    {cv::kE4M3FnFormat, "464", cv::RoundingMode::kAway, 0x7F, "inexact overflow"},
+    {cv::kE4M3FnFormat, "1.0625", cv::RoundingMode::kAway, 0x39, "inexact"},  // a tie
+    {cv::kE4M3FnFormat, "1.0625", cv::RoundingMode::kEven, 0x38, "inexact"},
+    {cv::kE4M3FnFormat, "1.1", cv::RoundingMode::kDown, 0x38, "inexact"},
+    {cv::kE4M3FnFormat, "-1.1", cv::RoundingMode::kDown, 0xB9, "inexact"},
+    {cv::kE2M1FnFormat, "7", cv::RoundingMode::kAway, 0x7, "inexact overflow"},
+    {cv::kE2M1FnFormat, "5", cv::RoundingMode::kUp, 0x7, "inexact"},
+    {cv::kE2M1FnFormat, "-5", cv::RoundingMode::kZero, 0xE, "inexact"},
+    {cv::kE4M3FnuzFormat, "-1e-9", cv::RoundingMode::kZero, 0x00, "inexact underflow"},
+    {cv::kE4M3FnuzFormat, "-1e-9", cv::RoundingMode::kDown, 0x81, "inexact underflow"},
+    {cv::kE4M3FnuzFormat, "241", cv::RoundingMode::kZero, 0x7F, "inexact"},
+    {cv::kE4M3FnuzFormat, "241", cv::RoundingMode::kUp, 0x80, "inexact overflow"},
+};
+
+TEST(FormatRules, RoundsByEveryMode) {
+    for (const ModeRuleCase& c : kModeRules) {
+        SCOPED_TRACE(std::string(c.input) + " mode " + std::to_string(static_cast<int>(c.mode)));
+        cv::DecimalNumber number;
+        ASSERT_TRUE(cv::ParseDecimal(c.input, std::strlen(c.input), &number));
+        const cv::LayoutConversion conversion = cv::ConvertDecimalToLayout(c.format, number, c.mode);
+        EXPECT_EQ(conversion.bits, c.bits);
+        EXPECT_EQ(Flags(conversion), c.flags);
+    }
+}
