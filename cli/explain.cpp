@@ -155,14 +155,35 @@ private:
     ExplainedValue value_;
 };
 
-int UsageError(const char* what, const char* word) {
+}  // namespace
+
+int UsageError(const char* command, const char* what, const char* word) {
     std::fflush(stdout);
-    std::fprintf(stderr, "corvane-cli: explain: %s \"%s\" (see corvane-cli explain --help)\n", what,
-                 EscapedForMessage(word).c_str());
+    std::fprintf(stderr, "corvane-cli: %s: %s \"%s\" (see corvane-cli %s --help)\n", command, what,
+                 EscapedForMessage(word).c_str(), command);
     return kExitBadUsage;
 }
 
-}  // namespace
+int ReadCommandWords(const char* command, const char* usage, int count, const char* const* args,
+                     CommandWords* out) {
+    bool optionsOver = false;
+    for (int i = 0; i < count; ++i) {
+        const char* arg = args[i];
+        if (optionsOver || std::strncmp(arg, "--", 2) != 0) {
+            out->words.push_back(arg);
+        } else if (std::strcmp(arg, "--help") == 0) {
+            std::fputs(usage, stdout);
+            return kExitOk;
+        } else if (std::strcmp(arg, "--json") == 0) {
+            out->json = true;
+        } else if (std::strcmp(arg, "--") == 0) {
+            optionsOver = true;
+        } else {
+            return UsageError(command, "unknown option", arg);
+        }
+    }
+    return -1;
+}
 
 void ReadInputLines(const std::function<void(const char*, std::size_t)>& take) {
     std::string pending;
@@ -187,27 +208,14 @@ void ReadInputLines(const std::function<void(const char*, std::size_t)>& take) {
 }
 
 int RunExplain(int count, const char* const* args) {
-    bool json = false;
-    bool optionsOver = false;  // after "--" every word is FORMAT or a VALUE
-    std::vector<const char*> words;
-    for (int i = 0; i < count; ++i) {
-        const char* arg = args[i];
-        if (optionsOver || std::strncmp(arg, "--", 2) != 0) {
-            words.push_back(arg);
-        } else if (std::strcmp(arg, "--help") == 0) {
-            std::fputs(kExplainUsage, stdout);
-            return kExitOk;
-        } else if (std::strcmp(arg, "--json") == 0) {
-            json = true;
-        } else if (std::strcmp(arg, "--") == 0) {
-            optionsOver = true;
-        } else {
-            return UsageError("unknown option", arg);
-        }
-    }
-    if (words.empty()) return UsageError("missing FORMAT", "");
+    CommandWords command;
+    const int status = ReadCommandWords("explain", kExplainUsage, count, args, &command);
+    if (status >= 0) return status;
+    const bool json = command.json;
+    const std::vector<const char*>& words = command.words;
+    if (words.empty()) return UsageError("explain", "missing FORMAT", "");
     ExplainFormat format;
-    if (!ParseExplainFormat(words[0], &format)) return UsageError("unknown FORMAT", words[0]);
+    if (!ParseExplainFormat(words[0], &format)) return UsageError("explain", "unknown FORMAT", words[0]);
 
     Explainer explainer(format, json);
     if (words.size() == 1) {

@@ -5,12 +5,25 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace cv {
 
 // `corvane-cli explain [--json] FORMAT [VALUE]...` with args the words after "explain". Returns the
 // exit status: 0, 1 when a value was refused, 2 for a bad FORMAT or option, 4 when writing failed.
 int RunExplain(int count, const char* const* args);
+
+// The words after a subcommand's name (explain, inspect): its options (--json; --help, which
+// prints usage; --, after which no word is an option) and the other words in order.
+struct CommandWords {
+    bool json = false;
+    std::vector<const char*> words;
+};
+// -1 to go on, else the exit status to end with (0 after --help, 2 for an unknown option).
+int ReadCommandWords(const char* command, const char* usage, int count, const char* const* args,
+                     CommandWords* out);
+// Says on standard error what is wrong with the subcommand's words; returns the exit status 2.
+int UsageError(const char* command, const char* what, const char* word);
 
 // Hands each line of standard input (LF or CR LF, the last one with or without its line break,
 // an empty one too) to take, without its line break.

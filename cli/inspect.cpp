@@ -19,7 +19,6 @@ namespace {
 
 constexpr int kExitOk = 0;
 constexpr int kExitValueRefused = 1;
-constexpr int kExitBadUsage = 2;
 constexpr std::size_t kMaxRunBytes = 64;
 constexpr int kMaxCharacterBytes = 8;  // as c64 names them
 constexpr int kByteBits = 8;
@@ -256,34 +255,14 @@ private:
     RunReadings run_;
 };
 
-int UsageError(const char* what, const char* word) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "corvane-cli: inspect: %s \"%s\" (see corvane-cli inspect --help)\n", what,
-                 EscapedForMessage(word).c_str());
-    return kExitBadUsage;
-}
-
 }  // namespace
 
 int RunInspect(int count, const char* const* args) {
-    bool json = false;
-    bool optionsOver = false;  // after "--" every word is BYTES
-    std::vector<const char*> words;
-    for (int i = 0; i < count; ++i) {
-        const char* arg = args[i];
-        if (optionsOver || std::strncmp(arg, "--", 2) != 0) {
-            words.push_back(arg);
-        } else if (std::strcmp(arg, "--help") == 0) {
-            std::fputs(kInspectUsage, stdout);
-            return kExitOk;
-        } else if (std::strcmp(arg, "--json") == 0) {
-            json = true;
-        } else if (std::strcmp(arg, "--") == 0) {
-            optionsOver = true;
-        } else {
-            return UsageError("unknown option", arg);
-        }
-    }
+    CommandWords command;
+    const int status = ReadCommandWords("inspect", kInspectUsage, count, args, &command);
+    if (status >= 0) return status;
+    const bool json = command.json;
+    const std::vector<const char*>& words = command.words;
     Inspector inspector(json);
     if (words.empty()) {
         ReadInputLines(
