@@ -1,6 +1,7 @@
 #include "cli/explain.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -10,6 +11,14 @@
 #include "cli/explain_report.h"
 #include "cli/message_text.h"
 #include "number/binary_float.h"
+
+#ifdef _WIN32
+#include <io.h>
+#define CORVANE_STDOUT_IS_TERMINAL() (_isatty(_fileno(stdout)) != 0)
+#else
+#include <unistd.h>
+#define CORVANE_STDOUT_IS_TERMINAL() (isatty(STDOUT_FILENO) != 0)
+#endif
 
 namespace cv {
 
@@ -113,7 +122,8 @@ const char kExplainUsage[] =
 
 class Explainer {
 public:
-    Explainer(const ExplainFormat& format, bool json) : format_(format), json_(json) {
+    Explainer(const ExplainFormat& format, bool json, bool colour)
+        : format_(format), json_(json), colour_(colour) {
         out_.reserve(kOutputBufferSize);
     }
 
@@ -132,7 +142,7 @@ public:
             AppendJsonReport(format_, input_, value_, &out_);
         } else {
             if (explained_) out_ += '\n';
-            AppendHumanReport(format_, input_, value_, &out_);
+            AppendHumanReport(format_, input_, value_, &out_, colour_);
             explained_ = true;
         }
         if (out_.size() >= kOutputBufferSize) Flush();
@@ -148,6 +158,7 @@ public:
 private:
     const ExplainFormat& format_;
     bool json_;
+    bool colour_;
     bool refused_ = false;
     bool explained_ = false;
     std::string out_;
@@ -163,6 +174,25 @@ int UsageError(const char* what, const char* word) {
 }
 
 }  // namespace
+
+bool ParseColourOption(const char* arg, ColourChoice* choice) {
+    if (std::strcmp(arg, "--color") == 0 || std::strcmp(arg, "--color=always") == 0) {
+        *choice = ColourChoice::kAlways;
+    } else if (std::strcmp(arg, "--color=auto") == 0) {
+        *choice = ColourChoice::kAuto;
+    } else if (std::strcmp(arg, "--color=never") == 0) {
+        *choice = ColourChoice::kNever;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool UseColour(ColourChoice choice) {
+    if (choice != ColourChoice::kAuto) return choice == ColourChoice::kAlways;
+    const char* noColour = std::getenv("NO_COLOR");
+    return (noColour == nullptr || noColour[0] == '\0') && CORVANE_STDOUT_IS_TERMINAL();
+}
 
 void ReadInputLines(const std::function<void(const char*, std::size_t)>& take) {
     std::string pending;
@@ -188,6 +218,7 @@ void ReadInputLines(const std::function<void(const char*, std::size_t)>& take) {
 
 int RunExplain(int count, const char* const* args) {
     bool json = false;
+    ColourChoice colour = ColourChoice::kAuto;
     bool optionsOver = false;  // after "--" every word is FORMAT or a VALUE
     std::vector<const char*> words;
     for (int i = 0; i < count; ++i) {
@@ -199,6 +230,7 @@ int RunExplain(int count, const char* const* args) {
             return kExitOk;
         } else if (std::strcmp(arg, "--json") == 0) {
             json = true;
+        } else if (ParseColourOption(arg, &colour)) {
         } else if (std::strcmp(arg, "--") == 0) {
             optionsOver = true;
         } else {
@@ -209,7 +241,7 @@ int RunExplain(int count, const char* const* args) {
     ExplainFormat format;
     if (!ParseExplainFormat(words[0], &format)) return UsageError("unknown FORMAT", words[0]);
 
-    Explainer explainer(format, json);
+    Explainer explainer(format, json, !json && UseColour(colour));
     if (words.size() == 1) {
         ReadInputLines(
             [&explainer](const char* text, std::size_t length) { explainer.Explain(text, length); });

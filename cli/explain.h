@@ -16,6 +16,13 @@ int RunExplain(int count, const char* const* args);
 // an empty one too) to take, without its line break.
 void ReadInputLines(const std::function<void(const char*, std::size_t)>& take);
 
+// --color, --color=auto, --color=always, --color=never into *choice; false for any other word.
+enum class ColourChoice { kAuto, kAlways, kNever };
+bool ParseColourOption(const char* arg, ColourChoice* choice);
+// Whether human output is coloured: always, never, or (auto) when standard output is a terminal
+// and NO_COLOR is unset or empty.
+bool UseColour(ColourChoice choice);
+
 // The human explanation of bits (right-aligned) in the named FORMAT, as for a 0x VALUE; nothing
 // when the name is no FORMAT.
 void ExplainBits(const std::string& formatName, uint64_t bits);

@@ -267,6 +267,8 @@ int UsageError(const char* what, const char* word) {
 
 int RunInspect(int count, const char* const* args) {
     bool json = false;
+    // The table shows no bits (only each reading's text), so a colour choice changes nothing.
+    ColourChoice colour = ColourChoice::kAuto;
     bool optionsOver = false;  // after "--" every word is BYTES
     std::vector<const char*> words;
     for (int i = 0; i < count; ++i) {
@@ -278,6 +280,7 @@ int RunInspect(int count, const char* const* args) {
             return kExitOk;
         } else if (std::strcmp(arg, "--json") == 0) {
             json = true;
+        } else if (ParseColourOption(arg, &colour)) {
         } else if (std::strcmp(arg, "--") == 0) {
             optionsOver = true;
         } else {
