@@ -88,8 +88,8 @@ bool ReadNumber(const char* text, std::size_t length, DecimalNumber* number, Exp
     switch (ParseHexFloat(text, length, number)) {
         case HexFloatResult::kAccepted: return true;
         case HexFloatResult::kExponentOutOfRange:
-            return Refuse(value, "Hexadecimal exponent out of range: beyond 2^+-" +
-                                     std::to_string(kHexFloatExponentLimit) + ".");
+            return Refuse(value, "Binary exponent out of range (-" + std::to_string(kHexFloatExponentLimit) +
+                                     " to " + std::to_string(kHexFloatExponentLimit) + ").");
         case HexFloatResult::kNotHexFloat: break;
     }
     return ParseDecimal(text, length, number);
