@@ -51,8 +51,8 @@ void AppendBinary(const ExplainFormat& format, uint64_t bits, bool colour, std::
             AppendColouredBitRun(bits, layout.SignBit(), 1, colour ? kSignColour : nullptr, text);
             *text += ' ';
         }
-        AppendColouredBitRun(bits, layout.mantissaBits, layout.exponentBits, colour ? kExponentColour : nullptr,
-                             text);
+        AppendColouredBitRun(bits, layout.mantissaBits, layout.exponentBits,
+                             colour ? kExponentColour : nullptr, text);
         if (layout.mantissaBits > 0) {
             *text += ' ';
             AppendColouredBitRun(bits, 0, layout.mantissaBits, colour ? kMantissaColour : nullptr, text);
@@ -263,7 +263,8 @@ void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value
     if (AppendHexFloat(layout, value.bits, &hexFloat)) {
         fields->push_back(TextField("hexfloat", std::move(hexFloat), kValueLines));
     }
-    if (layout.TotalBits() % kExplainByteBits == 0) fields->push_back(BytesField(format, value.bits, kValueLines));
+    if (layout.TotalBits() % kExplainByteBits == 0)
+        fields->push_back(BytesField(format, value.bits, kValueLines));
     if (!nan) {
         // Without infinities, the ends of the range have no neighbour beyond them.
         const uint64_t previous = NextDown(layout, value.bits);
@@ -297,11 +298,12 @@ void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value
                                   : rounded                ? "rounded to nearest (ties to even)"
                                                            : "exact";
         const char* jsonResult = value.conversion.invalid ? "invalid" : rounded ? "rounded" : "exact";
-        fields->push_back({"conversion", "conversion",
-                           std::string(humanResult) + ", error " + HumanDecimal(error) + ", flags " + humanFlags,
-                           std::string("{\"result\":\"") + jsonResult +
-                               "\",\"error\":" + JsonQuoted(error) + ",\"flags\":" + jsonFlags + "}",
-                           kConversionLine});
+        fields->push_back(
+            {"conversion", "conversion",
+             std::string(humanResult) + ", error " + HumanDecimal(error) + ", flags " + humanFlags,
+             std::string("{\"result\":\"") + jsonResult + "\",\"error\":" + JsonQuoted(error) +
+                 ",\"flags\":" + jsonFlags + "}",
+             kConversionLine});
     }
 }
 
@@ -326,7 +328,8 @@ void CollectIntegerOrTextFields(const ExplainFormat& format, uint64_t bits,
 }
 
 // Every field of the explanation, in the JSON keys' order.
-std::vector<ReportField> CollectFields(const ExplainFormat& format, const ExplainedValue& value, bool colour) {
+std::vector<ReportField> CollectFields(const ExplainFormat& format, const ExplainedValue& value,
+                                       bool colour) {
     std::vector<ReportField> fields;
     fields.reserve(16);
     std::string hex;

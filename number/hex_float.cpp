@@ -24,7 +24,8 @@ void AppendLeftAlignedDigits(uint64_t field, int count, std::string* text) {
     const uint64_t aligned = field << (digits * kHexDigitBits - count);
     int last = digits - 1;
     while (last >= 0 && ((aligned >> ((digits - 1 - last) * kHexDigitBits)) & 0xFu) == 0) --last;
-    for (int i = 0; i <= last; ++i) *text += kHexDigits[(aligned >> ((digits - 1 - i) * kHexDigitBits)) & 0xFu];
+    for (int i = 0; i <= last; ++i)
+        *text += kHexDigits[(aligned >> ((digits - 1 - i) * kHexDigitBits)) & 0xFu];
 }
 
 }  // namespace
@@ -70,7 +71,8 @@ HexFloatResult ParseHexFloat(const char* text, std::size_t length, DecimalNumber
     *number = DecimalNumber();
     number->negative = negative;
     if (mantissa.IsZero()) return HexFloatResult::kAccepted;
-    if (exponentTooLong || fractionDigits > kHexFloatExponentLimit) return HexFloatResult::kExponentOutOfRange;
+    if (exponentTooLong || fractionDigits > kHexFloatExponentLimit)
+        return HexFloatResult::kExponentOutOfRange;
     const int64_t power = (exponentNegative ? -exponent : exponent) - fractionDigits * kHexDigitBits;
     if (power > kHexFloatExponentLimit || power < -kHexFloatExponentLimit) {
         return HexFloatResult::kExponentOutOfRange;

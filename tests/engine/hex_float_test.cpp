@@ -50,11 +50,12 @@ TEST(HexFloat, ParsedValuesRoundAsDecimalsDo) {
 }
 
 TEST(HexFloat, TextsOfOtherFormsAreNotHexFloats) {
-    const char* const kTexts[] = {"0x1", "0x3FF0000000000000", "0x.p1", "0x1p", "0x1p+", "1p3", "0x1.8e3",
-                                  "0x1.8p3.5", "0x1..8p3", "--0x1p0", "0x1p0x"};
+    const char* const kTexts[] = {"0x1",     "0x3FF0000000000000", "0x.p1",    "0x1p",    "0x1p+", "1p3",
+                                  "0x1.8e3", "0x1.8p3.5",          "0x1..8p3", "--0x1p0", "0x1p0x"};
     for (const char* text : kTexts) {
         cv::DecimalNumber number;
-        EXPECT_EQ(cv::ParseHexFloat(text, std::strlen(text), &number), cv::HexFloatResult::kNotHexFloat) << text;
+        EXPECT_EQ(cv::ParseHexFloat(text, std::strlen(text), &number), cv::HexFloatResult::kNotHexFloat)
+            << text;
     }
     cv::DecimalNumber number;
     EXPECT_EQ(cv::ParseHexFloat("0x1p-99999", 10, &number), cv::HexFloatResult::kExponentOutOfRange);
