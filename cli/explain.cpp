@@ -1,6 +1,7 @@
 #include "cli/explain.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -10,6 +11,14 @@
 #include "cli/explain_report.h"
 #include "cli/message_text.h"
 #include "number/binary_float.h"
+
+#ifdef _WIN32
+#include <io.h>
+#define CORVANE_STDOUT_IS_TERMINAL() (_isatty(_fileno(stdout)) != 0)
+#else
+#include <unistd.h>
+#define CORVANE_STDOUT_IS_TERMINAL() (isatty(STDOUT_FILENO) != 0)
+#endif
 
 namespace cv {
 
@@ -22,7 +31,7 @@ constexpr std::size_t kOutputBufferSize = 1 << 16;
 constexpr std::size_t kInputChunk = 1 << 16;
 
 const char kExplainUsage[] =
-    "Usage: corvane-cli explain [--json] FORMAT [VALUE]...\n"
+    "Usage: corvane-cli explain [--json] [--color=WHEN] FORMAT [VALUE]...\n"
     "Explains how each VALUE is stored in FORMAT, bit by bit. With no VALUE, one value per line is\n"
     "read from standard input (every line is a value, an empty one too).\n"
     "\n"
@@ -60,6 +69,9 @@ const char kExplainUsage[] =
     "                        rounds to zero gives +0. e8m0fnu rounds to the nearest power of two\n"
     "                        (1.5 x 2^k goes up), gives 2^-127 below 2^-127 (underflow), and NaN for\n"
     "                        zero and negative values (flag invalid)\n"
+    "  0x1.8p3, -0x1p-1074   a C99 hexadecimal float (0x, hex digits on at least one side of the\n"
+    "                        point, p and a power of two): converted exactly, then rounded like\n"
+    "                        a decimal number (and for integers, must be whole and in range)\n"
     "  0x... or 0b...        the raw bits in hex or binary, right-aligned to the width; more\n"
     "                        digits than the width holds are an error\n"
     "  any other text        characters only: the bytes themselves, byte 0 first; a shorter text\n"
@@ -74,7 +86,11 @@ const char kExplainUsage[] =
     "                 qnan, snan with its payload, nan for a NaN without quiet bit: fn, fnuz,\n"
     "                 e8m0fnu); exact (every digit of the stored value);\n"
     "                 shortest (the shortest decimal text that reads back to the same bits, the\n"
-    "                 closest of equals; 0x bits for a NaN no text gives); previous and next values\n"
+    "                 closest of equals; 0x bits for a NaN no text gives); hexfloat (the stored\n"
+    "                 value as C's %a writes it: 0x1.999999999999ap-4, 0x1p+0; subnormals 0x0.\n"
+    "                 and the mantissa bits left-aligned in hex digits, with the smallest normal\n"
+    "                 exponent; 0x0p+0, -0x0p+0; none for infinities and NaN); bytes (memory\n"
+    "                 order, for widths of whole bytes); previous and next values\n"
     "                 (exact; none beyond the ends of a format without infinities); ulp (2^power\n"
     "                 of the last mantissa bit); for a decimal VALUE the conversion: exact,\n"
     "                 rounded or invalid, error (stored minus given, exact; nan when a NaN is\n"
@@ -95,13 +111,23 @@ const char kExplainUsage[] =
     "  exponent {raw, bias, power} (numbers; power is the unbiased power of two, 1 - bias for zero\n"
     "  and subnormals, absent for infinity and NaN), mantissa {raw, significand} (strings; absent\n"
     "  for e8m0fnu), exact,\n"
-    "  shortest, previous, next, ulp (strings: plain decimals, \"-0\", \"inf\", \"-inf\", \"nan\"),\n"
+    "  shortest, hexfloat, bytes, previous, next, ulp (strings:\n"
+    "  plain decimals, \"-0\", \"inf\", \"-inf\", \"nan\"),\n"
     "  payload (qnan and snan only), conversion {result (\"exact\", \"rounded\", \"invalid\"), error,\n"
     "  flags (a list of \"inexact\", \"overflow\", \"underflow\", \"invalid\")} for a decimal VALUE;\n"
     "  integers: signed, unsigned (strings), bytes (hex, memory order, space separated);\n"
     "  characters: bytes, text (byte 0 first, a zero byte as a space; control characters and bytes\n"
     "  from 0x80 up as \\u00XX);\n"
     "  a refused value: input and error only, in its place (line n answers value n).\n"
+    "\n"
+    "In the human text, an exact value (exact, previous, next, ulp, the conversion error) whose\n"
+    "plain form begins with more than six zeros after the point or has more than 40 digits before\n"
+    "it is written in exponent form with every significant digit, then their count:\n"
+    "5.9604644775390625e-8 (17 digits). JSON keeps the plain form.\n"
+    "\n"
+    "--color=WHEN: auto (the default) colours the sign, exponent and mantissa bits of a float's\n"
+    "binary when standard output is a terminal and NO_COLOR is unset or empty; always, never\n"
+    "(--color alone is always). JSON is never coloured.\n"
     "\n"
     "A refused value (out of range, wider than the format, malformed) prints one line naming it\n"
     "and why on standard error (with --json, its object on standard output); the run goes on.\n"
@@ -113,7 +139,8 @@ const char kExplainUsage[] =
 
 class Explainer {
 public:
-    Explainer(const ExplainFormat& format, bool json) : format_(format), json_(json) {
+    Explainer(const ExplainFormat& format, bool json, bool colour)
+        : format_(format), json_(json), colour_(colour) {
         out_.reserve(kOutputBufferSize);
     }
 
@@ -132,7 +159,7 @@ public:
             AppendJsonReport(format_, input_, value_, &out_);
         } else {
             if (explained_) out_ += '\n';
-            AppendHumanReport(format_, input_, value_, &out_);
+            AppendHumanReport(format_, input_, value_, &out_, colour_);
             explained_ = true;
         }
         if (out_.size() >= kOutputBufferSize) Flush();
@@ -148,6 +175,7 @@ public:
 private:
     const ExplainFormat& format_;
     bool json_;
+    bool colour_;
     bool refused_ = false;
     bool explained_ = false;
     std::string out_;
@@ -164,8 +192,44 @@ int UsageError(const char* command, const char* what, const char* word) {
     return kExitBadUsage;
 }
 
-int ReadCommandWords(const char* command, const char* usage, int count, const char* const* args,
-                     CommandWords* out) {
+namespace {
+
+struct ModeName {
+    const char* word;
+    RoundingMode mode;
+};
+constexpr ModeName kModeNames[] = {{"even", RoundingMode::kEven},
+                                   {"away", RoundingMode::kAway},
+                                   {"zero", RoundingMode::kZero},
+                                   {"up", RoundingMode::kUp},
+                                   {"down", RoundingMode::kDown}};
+
+// The option's word: after "=" in the same argument, else the next argument (nullptr when none).
+const char* OptionWord(const char* option, int count, const char* const* args, int* i) {
+    const char* arg = args[*i];
+    const std::size_t length = std::strlen(option);
+    if (arg[length] == '=') return arg + length + 1;
+    if (*i + 1 >= count) return nullptr;
+    return args[++*i];
+}
+
+// Whether arg is the option itself or the option followed by "=".
+bool IsOption(const char* arg, const char* option) {
+    const std::size_t length = std::strlen(option);
+    return std::strncmp(arg, option, length) == 0 && (arg[length] == '\0' || arg[length] == '=');
+}
+
+}  // namespace
+
+const char* RoundingModeWord(RoundingMode mode) {
+    for (const ModeName& name : kModeNames) {
+        if (name.mode == mode) return name.word;
+    }
+    return "";
+}
+
+int ReadCommandWords(const char* command, const char* usage, unsigned options, int count,
+                     const char* const* args, CommandWords* out) {
     bool optionsOver = false;
     for (int i = 0; i < count; ++i) {
         const char* arg = args[i];
@@ -176,13 +240,48 @@ int ReadCommandWords(const char* command, const char* usage, int count, const ch
             return kExitOk;
         } else if (std::strcmp(arg, "--json") == 0) {
             out->json = true;
+        } else if (ParseColourOption(arg, &out->colour)) {
         } else if (std::strcmp(arg, "--") == 0) {
             optionsOver = true;
+        } else if ((options & kTakesRounding) != 0 && std::strcmp(arg, "--saturate") == 0) {
+            out->saturate = out->roundingGiven = true;
+        } else if ((options & kTakesRounding) != 0 && IsOption(arg, "--round")) {
+            const char* word = OptionWord("--round", count, args, &i);
+            if (word == nullptr) return UsageError(command, "--round needs a MODE", "");
+            const ModeName* found = nullptr;
+            for (const ModeName& name : kModeNames) {
+                if (std::strcmp(word, name.word) == 0) found = &name;
+            }
+            if (found == nullptr) return UsageError(command, "unknown rounding MODE", word);
+            out->rounding = found->mode;
+            out->roundingGiven = true;
+        } else if ((options & kTakesSource) != 0 && IsOption(arg, "--from")) {
+            out->from = OptionWord("--from", count, args, &i);
+            if (out->from == nullptr) return UsageError(command, "--from needs a FORMAT", "");
         } else {
             return UsageError(command, "unknown option", arg);
         }
     }
     return -1;
+}
+
+bool ParseColourOption(const char* arg, ColourChoice* choice) {
+    if (std::strcmp(arg, "--color") == 0 || std::strcmp(arg, "--color=always") == 0) {
+        *choice = ColourChoice::kAlways;
+    } else if (std::strcmp(arg, "--color=auto") == 0) {
+        *choice = ColourChoice::kAuto;
+    } else if (std::strcmp(arg, "--color=never") == 0) {
+        *choice = ColourChoice::kNever;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool UseColour(ColourChoice choice) {
+    if (choice != ColourChoice::kAuto) return choice == ColourChoice::kAlways;
+    const char* noColour = std::getenv("NO_COLOR");
+    return (noColour == nullptr || noColour[0] == '\0') && CORVANE_STDOUT_IS_TERMINAL();
 }
 
 void ReadInputLines(const std::function<void(const char*, std::size_t)>& take) {
@@ -209,7 +308,7 @@ void ReadInputLines(const std::function<void(const char*, std::size_t)>& take) {
 
 int RunExplain(int count, const char* const* args) {
     CommandWords command;
-    const int status = ReadCommandWords("explain", kExplainUsage, count, args, &command);
+    const int status = ReadCommandWords("explain", kExplainUsage, kTakesRounding | kTakesSource, count, args, &command);
     if (status >= 0) return status;
     const bool json = command.json;
     const std::vector<const char*>& words = command.words;
@@ -217,7 +316,7 @@ int RunExplain(int count, const char* const* args) {
     ExplainFormat format;
     if (!ParseExplainFormat(words[0], &format)) return UsageError("explain", "unknown FORMAT", words[0]);
 
-    Explainer explainer(format, json);
+    Explainer explainer(format, json, !json && UseColour(command.colour));
     if (words.size() == 1) {
         ReadInputLines(
             [&explainer](const char* text, std::size_t length) { explainer.Explain(text, length); });

@@ -2,6 +2,7 @@
 
 #include "number/binary_float.h"
 #include "number/digits.h"
+#include "number/hex_float.h"
 
 namespace cv {
 
@@ -81,6 +82,19 @@ bool Refuse(ExplainedValue* value, const std::string& why) {
     return false;
 }
 
+// A hex float (0x1.8p3) or a decimal number; false with value->error for a hex float out of range,
+// and with an empty error for text that is neither.
+bool ReadNumber(const char* text, std::size_t length, DecimalNumber* number, ExplainedValue* value) {
+    switch (ParseHexFloat(text, length, number)) {
+        case HexFloatResult::kAccepted: return true;
+        case HexFloatResult::kExponentOutOfRange:
+            return Refuse(value, "Binary exponent out of range (-" + std::to_string(kHexFloatExponentLimit) +
+                                     " to " + std::to_string(kHexFloatExponentLimit) + ").");
+        case HexFloatResult::kNotHexFloat: break;
+    }
+    return ParseDecimal(text, length, number);
+}
+
 std::string RangeText(const ExplainFormat& format) {
     if (format.kind == ExplainKind::kUnsignedInteger) {
         return "0 to " + std::to_string(WidthMask(format.width));
@@ -91,7 +105,8 @@ std::string RangeText(const ExplainFormat& format) {
 
 bool ParseInteger(const ExplainFormat& format, const char* text, std::size_t length, ExplainedValue* value) {
     DecimalNumber number;
-    if (!ParseDecimal(text, length, &number) || number.kind != DecimalNumber::Kind::kFinite) {
+    if (!ReadNumber(text, length, &number, value) || number.kind != DecimalNumber::Kind::kFinite) {
+        if (!value->error.empty()) return false;
         return Refuse(value, "Not a decimal integer, nor 0x or 0b bits.");
     }
     if (number.exponent < 0) return Refuse(value, "Not a whole number.");
@@ -115,7 +130,8 @@ bool ParseInteger(const ExplainFormat& format, const char* text, std::size_t len
 }
 
 bool ParseFloat(const ExplainFormat& format, const char* text, std::size_t length, ExplainedValue* value) {
-    if (!ParseDecimal(text, length, &value->number)) {
+    if (!ReadNumber(text, length, &value->number, value)) {
+        if (!value->error.empty()) return false;
         return Refuse(value, "Not a decimal number, inf, nan, nor 0x or 0b bits.");
     }
     value->conversion = ConvertDecimalToLayout(format.layout, value->number);

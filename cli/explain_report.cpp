@@ -7,6 +7,7 @@
 
 #include "number/binary_float.h"
 #include "number/exact_decimal.h"
+#include "number/hex_float.h"
 #include "number/write_decimal.h"
 
 namespace cv {
@@ -29,19 +30,32 @@ void AppendBitRun(uint64_t bits, int from, int count, std::string* text) {
     for (int i = from + count - 1; i >= from; --i) *text += ((bits >> i) & 1u) != 0 ? '1' : '0';
 }
 
-// Floats: sign, exponent, mantissa (those it has); integers and characters: bytes, most
-// significant first.
-void AppendBinary(const ExplainFormat& format, uint64_t bits, std::string* text) {
+// ANSI colours of a float's three fields on a terminal, and the reset after each.
+constexpr const char* kSignColour = "\033[31m";
+constexpr const char* kExponentColour = "\033[32m";
+constexpr const char* kMantissaColour = "\033[34m";
+constexpr const char* kColourReset = "\033[0m";
+
+void AppendColouredBitRun(uint64_t bits, int from, int count, const char* colour, std::string* text) {
+    if (colour != nullptr) *text += colour;
+    AppendBitRun(bits, from, count, text);
+    if (colour != nullptr) *text += kColourReset;
+}
+
+// Floats: sign, exponent, mantissa (those it has), each in its colour when colour is on; integers
+// and characters: bytes, most significant first.
+void AppendBinary(const ExplainFormat& format, uint64_t bits, bool colour, std::string* text) {
     if (format.kind == ExplainKind::kFloat) {
         const BinaryFormat& layout = format.layout;
         if (layout.HasSign()) {
-            AppendBitRun(bits, layout.SignBit(), 1, text);
+            AppendColouredBitRun(bits, layout.SignBit(), 1, colour ? kSignColour : nullptr, text);
             *text += ' ';
         }
-        AppendBitRun(bits, layout.mantissaBits, layout.exponentBits, text);
+        AppendColouredBitRun(bits, layout.mantissaBits, layout.exponentBits,
+                             colour ? kExponentColour : nullptr, text);
         if (layout.mantissaBits > 0) {
             *text += ' ';
-            AppendBitRun(bits, 0, layout.mantissaBits, text);
+            AppendColouredBitRun(bits, 0, layout.mantissaBits, colour ? kMantissaColour : nullptr, text);
         }
         return;
     }
@@ -138,11 +152,68 @@ ReportField TextField(const char* key, std::string value, int humanOrder) {
     return ReportField{key, key, std::move(value), std::string(), humanOrder, true};
 }
 
+// The human text of an exact plain decimal: a value whose plain form begins with more than six
+// zeros after the point, or has more than 40 digits before it, in exponent form with every
+// significant digit and their count, so that its magnitude shows at once. Any other text (inf,
+// nan, a shorter plain decimal) is returned as it is.
+std::string HumanDecimal(const std::string& plain) {
+    constexpr std::size_t kMostLeadingZeros = 6;
+    constexpr std::size_t kMostIntegerDigits = 40;
+    const std::size_t start = !plain.empty() && plain[0] == '-' ? 1 : 0;
+    const std::size_t point = std::min(plain.find('.'), plain.size());
+    if (point == start) return plain;
+    for (std::size_t i = start; i < plain.size(); ++i) {
+        if ((plain[i] < '0' || plain[i] > '9') && i != point) return plain;
+    }
+    const std::string integer = plain.substr(start, point - start);
+    const std::string fraction = point < plain.size() ? plain.substr(point + 1) : std::string();
+    int64_t exponent = 0;
+    std::string digits;
+    if (integer.size() > kMostIntegerDigits) {
+        exponent = static_cast<int64_t>(integer.size()) - 1;
+        digits = integer + fraction;
+    } else if (integer == "0" && fraction.find_first_not_of('0') != std::string::npos &&
+               fraction.find_first_not_of('0') > kMostLeadingZeros) {
+        const std::size_t zeros = fraction.find_first_not_of('0');
+        exponent = -static_cast<int64_t>(zeros) - 1;
+        digits = fraction.substr(zeros);
+    } else {
+        return plain;
+    }
+    digits.erase(digits.find_last_not_of('0') + 1);
+    std::string text = plain.substr(0, start);
+    text += digits[0];
+    if (digits.size() > 1) {
+        text += '.';
+        text.append(digits, 1, std::string::npos);
+    }
+    text += 'e';
+    AppendSignedDecimal(exponent, &text);
+    text += " (";
+    AppendDecimal(digits.size(), &text);
+    text += digits.size() == 1 ? " digit)" : " digits)";
+    return text;
+}
+
+// An exact decimal's field: the plain text in JSON, HumanDecimal's form in the human text.
+ReportField ExactField(const char* key, std::string plain, int humanOrder) {
+    std::string human = HumanDecimal(plain);
+    if (human == plain) return TextField(key, std::move(plain), humanOrder);
+    return ReportField{key, key, std::move(human), JsonQuoted(plain), humanOrder};
+}
+
 // Human lines in order: the sign and the fields, the class, the values, the conversion.
 enum HumanOrder { kSignLine, kExponentLine, kMantissaLine, kClassLine, kValueLines, kConversionLine };
 
-void CollectFloatFields(const BinaryFormat& layout, const ExplainedValue& value,
+ReportField BytesField(const ExplainFormat& format, uint64_t bits, int humanOrder) {
+    std::string bytes;
+    AppendMemoryBytes(format, bits, &bytes);
+    return {"bytes", "bytes", bytes + " (memory order, byte 0 first)", JsonQuoted(bytes), humanOrder};
+}
+
+void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value,
                         std::vector<ReportField>* fields) {
+    const BinaryFormat& layout = format.layout;
     const FloatFields decoded = DecodeFloat(layout, value.bits);
     const bool nan = IsNan(decoded);
     const bool payloadShown = nan && layout.NanHasPayload();
@@ -184,10 +255,16 @@ void CollectFloatFields(const BinaryFormat& layout, const ExplainedValue& value,
 
     std::string exact;
     AppendExactValue(layout, value.bits, &exact);
-    fields->push_back(TextField("exact", std::move(exact), kValueLines));
+    fields->push_back(ExactField("exact", std::move(exact), kValueLines));
     std::string shortest;
     AppendShortest(layout, value.bits, &shortest);
     fields->push_back(TextField("shortest", std::move(shortest), kValueLines));
+    std::string hexFloat;
+    if (AppendHexFloat(layout, value.bits, &hexFloat)) {
+        fields->push_back(TextField("hexfloat", std::move(hexFloat), kValueLines));
+    }
+    if (layout.TotalBits() % kExplainByteBits == 0)
+        fields->push_back(BytesField(format, value.bits, kValueLines));
     if (!nan) {
         // Without infinities, the ends of the range have no neighbour beyond them.
         const uint64_t previous = NextDown(layout, value.bits);
@@ -195,18 +272,18 @@ void CollectFloatFields(const BinaryFormat& layout, const ExplainedValue& value,
         if (layout.HasInfinity() || previous != value.bits) {
             std::string text;
             AppendExactValue(layout, previous, &text);
-            fields->push_back(TextField("previous", std::move(text), kValueLines));
+            fields->push_back(ExactField("previous", std::move(text), kValueLines));
         }
         if (layout.HasInfinity() || next != value.bits) {
             std::string text;
             AppendExactValue(layout, next, &text);
-            fields->push_back(TextField("next", std::move(text), kValueLines));
+            fields->push_back(ExactField("next", std::move(text), kValueLines));
         }
     }
     if (finite) {
         std::string ulp;
         AppendUlp(layout, value.bits, &ulp);
-        fields->push_back(TextField("ulp", std::move(ulp), kValueLines));
+        fields->push_back(ExactField("ulp", std::move(ulp), kValueLines));
     }
     if (payloadShown) fields->push_back({"payload", nullptr, payload, JsonQuoted(payload), kClassLine});
     if (value.fromDecimal) {
@@ -221,11 +298,12 @@ void CollectFloatFields(const BinaryFormat& layout, const ExplainedValue& value,
                                   : rounded                ? "rounded to nearest (ties to even)"
                                                            : "exact";
         const char* jsonResult = value.conversion.invalid ? "invalid" : rounded ? "rounded" : "exact";
-        fields->push_back({"conversion", "conversion",
-                           std::string(humanResult) + ", error " + error + ", flags " + humanFlags,
-                           std::string("{\"result\":\"") + jsonResult +
-                               "\",\"error\":" + JsonQuoted(error) + ",\"flags\":" + jsonFlags + "}",
-                           kConversionLine});
+        fields->push_back(
+            {"conversion", "conversion",
+             std::string(humanResult) + ", error " + HumanDecimal(error) + ", flags " + humanFlags,
+             std::string("{\"result\":\"") + jsonResult + "\",\"error\":" + JsonQuoted(error) +
+                 ",\"flags\":" + jsonFlags + "}",
+             kConversionLine});
     }
 }
 
@@ -235,9 +313,7 @@ void CollectIntegerOrTextFields(const ExplainFormat& format, uint64_t bits,
         fields->push_back(TextField("signed", SignedDecimalText(SignedReading(format, bits)), 0));
         fields->push_back(TextField("unsigned", DecimalText(bits), 0));
     }
-    std::string bytes;
-    AppendMemoryBytes(format, bits, &bytes);
-    fields->push_back({"bytes", "bytes", bytes + " (memory order, byte 0 first)", JsonQuoted(bytes), 0});
+    fields->push_back(BytesField(format, bits, 0));
     if (format.kind == ExplainKind::kCharacters) {
         std::string names;
         std::string characters;
@@ -252,17 +328,24 @@ void CollectIntegerOrTextFields(const ExplainFormat& format, uint64_t bits,
 }
 
 // Every field of the explanation, in the JSON keys' order.
-std::vector<ReportField> CollectFields(const ExplainFormat& format, const ExplainedValue& value) {
+std::vector<ReportField> CollectFields(const ExplainFormat& format, const ExplainedValue& value,
+                                       bool colour) {
     std::vector<ReportField> fields;
     fields.reserve(16);
     std::string hex;
     AppendHexBits(value.bits, format.width, &hex);
     std::string binary;
-    AppendBinary(format, value.bits, &binary);
+    AppendBinary(format, value.bits, false, &binary);
     fields.push_back(TextField("hex", std::move(hex), -1));
-    fields.push_back(TextField("binary", std::move(binary), -1));
+    if (colour && format.kind == ExplainKind::kFloat) {
+        std::string coloured;
+        AppendBinary(format, value.bits, true, &coloured);
+        fields.push_back({"binary", "binary", std::move(coloured), JsonQuoted(binary), -1});
+    } else {
+        fields.push_back(TextField("binary", std::move(binary), -1));
+    }
     if (format.kind == ExplainKind::kFloat) {
-        CollectFloatFields(format.layout, value, &fields);
+        CollectFloatFields(format, value, &fields);
     } else {
         CollectIntegerOrTextFields(format, value.bits, &fields);
     }
@@ -280,7 +363,7 @@ void Label(const char* label, std::string* text) {
 }  // namespace
 
 void AppendHumanReport(const ExplainFormat& format, const std::string& input, const ExplainedValue& value,
-                       std::string* text) {
+                       std::string* text, bool colour) {
     *text += format.name;
     *text += ' ';
     if (format.kind == ExplainKind::kCharacters && !value.rawBits) {
@@ -299,7 +382,7 @@ void AppendHumanReport(const ExplainFormat& format, const std::string& input, co
         *text += input;
     }
     *text += '\n';
-    std::vector<ReportField> fields = CollectFields(format, value);
+    std::vector<ReportField> fields = CollectFields(format, value, colour);
     std::stable_sort(fields.begin(), fields.end(),
                      [](const ReportField& a, const ReportField& b) { return a.humanOrder < b.humanOrder; });
     for (const ReportField& field : fields) {
@@ -317,7 +400,7 @@ void AppendJsonReport(const ExplainFormat& format, const std::string& input, con
     *text += "\",\"input\":\"";
     AppendJsonEscaped(input, text);
     *text += '"';
-    for (const ReportField& field : CollectFields(format, value)) {
+    for (const ReportField& field : CollectFields(format, value, false)) {
         *text += ",\"";
         *text += field.key;
         *text += "\":";

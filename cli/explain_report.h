@@ -7,9 +7,10 @@
 
 namespace cv {
 
-// Append the explanation of an accepted value (input is the VALUE text as given).
+// Append the explanation of an accepted value (input is the VALUE text as given); colour: the
+// float fields' bits in `binary` in ANSI colours (for a terminal).
 void AppendHumanReport(const ExplainFormat& format, const std::string& input, const ExplainedValue& value,
-                       std::string* text);
+                       std::string* text, bool colour = false);
 void AppendJsonReport(const ExplainFormat& format, const std::string& input, const ExplainedValue& value,
                       std::string* text);
 // {"input":...,"error":...} for a refused value.

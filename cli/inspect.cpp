@@ -24,7 +24,7 @@ constexpr int kMaxCharacterBytes = 8;  // as c64 names them
 constexpr int kByteBits = 8;
 
 const char kInspectUsage[] =
-    "Usage: corvane-cli inspect [--json] [BYTES]...\n"
+    "Usage: corvane-cli inspect [--json] [--color=WHEN] [BYTES]...\n"
     "Reads a run of bytes as they lie in memory (byte 0 first) in every type whose width fits it,\n"
     "from byte 0, in little-endian and in big-endian order. BYTES are hex digit pairs, blanks\n"
     "between the pairs allowed; all the words together are one run of 1 to 64 bytes:\n"
@@ -39,6 +39,8 @@ const char kInspectUsage[] =
     "  characters                      the first 8 bytes at most, as `explain c64` names them\n"
     "                                  (NUL, LF, ...; SP for a space; <80>..<A0>; Latin-1 above)\n"
     "Human output: the bytes, then a table, a row per type, columns little-endian and big-endian.\n"
+    "--color=auto|always|never is accepted as by explain; the table shows no bits, so nothing in\n"
+    "it is coloured.\n"
     "\n"
     "--json: one JSON object per run, one line each:\n"
     "  {\"bytes\": \"9A 99 ...\", \"little\": {\"i8\": \"-102\", ...}, \"big\": {...}, \"text\": \"...\"}\n"
@@ -259,7 +261,7 @@ private:
 
 int RunInspect(int count, const char* const* args) {
     CommandWords command;
-    const int status = ReadCommandWords("inspect", kInspectUsage, count, args, &command);
+    const int status = ReadCommandWords("inspect", kInspectUsage, 0, count, args, &command);
     if (status >= 0) return status;
     const bool json = command.json;
     const std::vector<const char*>& words = command.words;

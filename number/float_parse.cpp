@@ -7,6 +7,7 @@
 #include "number/binary_float.h"
 #include "number/digits.h"
 #include "number/exact_decimal.h"
+#include "number/rounding.h"
 #include "number/write_decimal.h"
 
 namespace cv {
@@ -37,102 +38,6 @@ bool EqualsWord(const char* text, std::size_t length, const char* word) {
 
 int64_t Clamp(int64_t value) {
     return value > kExponentClamp ? kExponentClamp : value < -kExponentClamp ? -kExponentClamp : value;
-}
-
-// Whether the mode moves a magnitude that lies between two values to the larger one.
-bool RoundsUp(RoundingMode mode, bool negative, bool half, bool below, bool odd) {
-    switch (mode) {
-        case RoundingMode::kEven: return half && (below || odd);
-        case RoundingMode::kAway: return half;
-        case RoundingMode::kZero: return false;
-        case RoundingMode::kUp: return !negative && (half || below);
-        case RoundingMode::kDown: return negative && (half || below);
-    }
-    return false;
-}
-
-// Drops `dropped` low bits of q (plus a sticky fraction below them), rounding the magnitude by the
-// mode.
-uint64_t RoundOff(uint64_t q, int dropped, bool sticky, bool negative, RoundingMode mode, bool* inexact) {
-    if (dropped <= 0) {
-        *inexact = sticky;
-        return q;
-    }
-    const uint64_t kept = dropped >= 64 ? 0 : q >> dropped;
-    const bool half = dropped <= 64 && ((q >> (dropped - 1)) & 1u) != 0;
-    const uint64_t belowMask = dropped - 1 >= 64 ? ~uint64_t{0} : (uint64_t{1} << (dropped - 1)) - 1;
-    const bool below = sticky || (q & belowMask) != 0;
-    *inexact = half || below;
-    return kept + (RoundsUp(mode, negative, half, below, (kept & 1u) != 0) ? 1u : 0u);
-}
-
-// The quotient of num / den in exactly `precision` bits, its lowest bit's power of two added to
-// *exponent, and whether a remainder is left.
-uint64_t Quotient(BigNumber* num, BigNumber* den, int precision, int* exponent, bool* sticky) {
-    assert(precision >= 1 && precision <= 64 && !num->IsZero() && !den->IsZero());
-    int shift = precision - 1 + den->BitLength() - num->BitLength();
-    if (shift >= 0) {
-        num->ShiftLeft(shift);
-    } else {
-        den->ShiftLeft(-shift);
-    }
-    BigNumber probe = *den;
-    probe.ShiftLeft(precision - 1);
-    if (num->Compare(probe) < 0) {
-        num->ShiftLeft(1);
-        ++shift;
-    }
-    uint64_t quotient = 0;
-    for (int bit = precision - 1; bit >= 0; --bit) {
-        if (num->Compare(probe) >= 0) {
-            num->Subtract(probe);
-            quotient |= uint64_t{1} << bit;
-        }
-        probe.ShiftRight(1);
-    }
-    *exponent -= shift;
-    *sticky = !num->IsZero();
-    return quotient;
-}
-
-FloatConversion Overflowed(const BinaryFormat& format, bool negative, RoundingMode mode) {
-    FloatConversion result;
-    result.bits = OverflowGivesInfinity(mode, negative) ? InfinityBits(format, negative)
-                                                        : LargestFiniteBits(format, negative);
-    result.overflow = result.inexact = true;
-    return result;
-}
-
-FloatConversion RoundToFormat(const BinaryFormat& format, bool negative, uint64_t q, int exponent,
-                              bool sticky, RoundingMode mode) {
-    const int precision = format.mantissaBits + 3;
-    const int top = exponent + precision - 1;
-    FloatConversion result;
-    // Tininess is judged after rounding to the format's precision with an unbounded exponent.
-    bool inexact = false;
-    const uint64_t unbounded =
-        RoundOff(q, precision - 1 - format.mantissaBits, sticky, negative, mode, &inexact);
-    const bool tiny =
-        (unbounded >> (format.mantissaBits + 1) != 0 ? top + 1 : top) < format.MinNormalExponent();
-
-    int lowest = top - format.mantissaBits;
-    if (lowest < format.MinSubnormalExponent()) lowest = format.MinSubnormalExponent();
-    uint64_t kept = RoundOff(q, lowest - exponent, sticky, negative, mode, &result.inexact);
-    if (kept >> (format.mantissaBits + 1) != 0) {
-        kept >>= 1;
-        ++lowest;
-    }
-    const uint64_t sign = negative ? format.SignMask() : 0u;
-    if (kept < format.HiddenBit()) {
-        result.bits = sign | kept;
-    } else {
-        const int biased = lowest + format.mantissaBits + format.Bias();
-        if (biased >= format.MaxBiasedExponent()) return Overflowed(format, negative, mode);
-        result.bits =
-            sign | (static_cast<uint64_t>(biased) << format.mantissaBits) | (kept & format.MantissaMask());
-    }
-    result.underflow = tiny && result.inexact;
-    return result;
 }
 
 BigNumber DigitsToNumber(const std::string& digits) {
@@ -200,11 +105,6 @@ std::string OffsetDecimalText(bool negative, const std::string& magnitude, int64
 }
 
 }  // namespace
-
-bool OverflowGivesInfinity(RoundingMode mode, bool negative) {
-    return mode == RoundingMode::kEven || mode == RoundingMode::kAway ||
-           (mode == RoundingMode::kUp && !negative) || (mode == RoundingMode::kDown && negative);
-}
 
 bool ParseDecimal(const char* text, std::size_t length, DecimalNumber* number) {
     *number = DecimalNumber();
@@ -282,7 +182,7 @@ FloatConversion ConvertDecimal(const BinaryFormat& format, const DecimalNumber& 
     // value lies in [10^(top-1), 10^top): decide the certain overflows and underflows at once.
     const int64_t top = Clamp(static_cast<int64_t>(number.digits.size()) + number.exponent);
     if ((top - 1) * kLogScale > (format.MaxExponent() + 1) * kLog10Of2Scaled + kLogScale) {
-        return Overflowed(format, number.negative, mode);
+        return OverflowInMode(format, number.negative, mode);
     }
     if (top * kLog2Of10Scaled < (format.MinSubnormalExponent() - 2) * kLogScale) {
         // Below a quarter of the smallest subnormal: zero, or that subnormal where the mode rounds
@@ -312,10 +212,7 @@ FloatConversion ConvertDecimal(const BinaryFormat& format, const DecimalNumber& 
     } else {
         den.MultiplyByPowerOfFive(-k);
     }
-    int power = k;
-    bool sticky = false;
-    const uint64_t q = Quotient(&num, &den, format.mantissaBits + 3, &power, &sticky);
-    return RoundToFormat(format, number.negative, q, power, sticky, mode);
+    return RoundRational(format, number.negative, &num, &den, k, mode);
 }
 
 namespace {

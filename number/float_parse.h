@@ -8,6 +8,7 @@
 #include <string>
 
 #include "number/ieee754.h"
+#include "number/rounding.h"
 
 namespace cv {
 
@@ -29,19 +30,6 @@ struct DecimalNumber {
 // Reads [+-]digits[.digits][(e|E)[+-]digits] (digits on at least one side of the point), or inf,
 // infinity, nan in any case with an optional sign. False when the whole text is none of these.
 bool ParseDecimal(const char* text, std::size_t length, DecimalNumber* number);
-
-// The IEEE rounding modes: to nearest with ties to even or away from zero, and the three directed.
-enum class RoundingMode { kEven, kAway, kZero, kUp, kDown };
-
-// Whether an overflow in the mode gives an infinity (else the largest finite value of the sign).
-bool OverflowGivesInfinity(RoundingMode mode, bool negative);
-
-struct FloatConversion {
-    uint64_t bits = 0;
-    bool inexact = false;
-    bool overflow = false;
-    bool underflow = false;  // tiny after rounding, and inexact
-};
 
 // The value rounded once by the mode, as IEEE 754 defines it (to the precision with an unbounded
 // exponent, then to the subnormals); an overflow gives what the mode gives (infinity or the largest
