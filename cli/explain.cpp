@@ -139,14 +139,14 @@ const char kExplainUsage[] =
 
 class Explainer {
 public:
-    Explainer(const ExplainFormat& format, bool json, bool colour)
-        : format_(format), json_(json), colour_(colour) {
+    Explainer(const ExplainFormat& format, bool json, bool colour, const ExplainOptions& options)
+        : format_(format), json_(json), colour_(colour), options_(options) {
         out_.reserve(kOutputBufferSize);
     }
 
     void Explain(const char* text, std::size_t length) {
         input_.assign(text, length);
-        if (!ParseExplainValue(format_, text, length, &value_)) {
+        if (!ParseExplainValue(format_, text, length, &value_, options_)) {
             refused_ = true;
             if (json_) {
                 AppendJsonError(input_, value_.error, &out_);
@@ -176,6 +176,7 @@ private:
     const ExplainFormat& format_;
     bool json_;
     bool colour_;
+    const ExplainOptions& options_;
     bool refused_ = false;
     bool explained_ = false;
     std::string out_;
@@ -194,16 +195,6 @@ int UsageError(const char* command, const char* what, const char* word) {
 
 namespace {
 
-struct ModeName {
-    const char* word;
-    RoundingMode mode;
-};
-constexpr ModeName kModeNames[] = {{"even", RoundingMode::kEven},
-                                   {"away", RoundingMode::kAway},
-                                   {"zero", RoundingMode::kZero},
-                                   {"up", RoundingMode::kUp},
-                                   {"down", RoundingMode::kDown}};
-
 // The option's word: after "=" in the same argument, else the next argument (nullptr when none).
 const char* OptionWord(const char* option, int count, const char* const* args, int* i) {
     const char* arg = args[*i];
@@ -221,13 +212,6 @@ bool IsOption(const char* arg, const char* option) {
 
 }  // namespace
 
-const char* RoundingModeWord(RoundingMode mode) {
-    for (const ModeName& name : kModeNames) {
-        if (name.mode == mode) return name.word;
-    }
-    return "";
-}
-
 int ReadCommandWords(const char* command, const char* usage, unsigned options, int count,
                      const char* const* args, CommandWords* out) {
     bool optionsOver = false;
@@ -244,17 +228,14 @@ int ReadCommandWords(const char* command, const char* usage, unsigned options, i
         } else if (std::strcmp(arg, "--") == 0) {
             optionsOver = true;
         } else if ((options & kTakesRounding) != 0 && std::strcmp(arg, "--saturate") == 0) {
-            out->saturate = out->roundingGiven = true;
+            out->saturate = true;
         } else if ((options & kTakesRounding) != 0 && IsOption(arg, "--round")) {
             const char* word = OptionWord("--round", count, args, &i);
             if (word == nullptr) return UsageError(command, "--round needs a MODE", "");
-            const ModeName* found = nullptr;
-            for (const ModeName& name : kModeNames) {
-                if (std::strcmp(word, name.word) == 0) found = &name;
+            if (!ParseRoundingMode(word, &out->rounding)) {
+                return UsageError(command, "unknown rounding MODE", word);
             }
-            if (found == nullptr) return UsageError(command, "unknown rounding MODE", word);
-            out->rounding = found->mode;
-            out->roundingGiven = true;
+            out->roundGiven = true;
         } else if ((options & kTakesSource) != 0 && IsOption(arg, "--from")) {
             out->from = OptionWord("--from", count, args, &i);
             if (out->from == nullptr) return UsageError(command, "--from needs a FORMAT", "");
@@ -308,7 +289,8 @@ void ReadInputLines(const std::function<void(const char*, std::size_t)>& take) {
 
 int RunExplain(int count, const char* const* args) {
     CommandWords command;
-    const int status = ReadCommandWords("explain", kExplainUsage, kTakesRounding | kTakesSource, count, args, &command);
+    const int status =
+        ReadCommandWords("explain", kExplainUsage, kTakesRounding | kTakesSource, count, args, &command);
     if (status >= 0) return status;
     const bool json = command.json;
     const std::vector<const char*>& words = command.words;
@@ -316,7 +298,22 @@ int RunExplain(int count, const char* const* args) {
     ExplainFormat format;
     if (!ParseExplainFormat(words[0], &format)) return UsageError("explain", "unknown FORMAT", words[0]);
 
-    Explainer explainer(format, json, !json && UseColour(command.colour));
+    ExplainOptions options;
+    options.rounding = Rounding(command.rounding, command.saturate);
+    options.roundIntegers = command.roundGiven;
+    options.namesRounding = command.roundGiven || command.saturate;
+    ExplainFormat source;
+    if (command.from != nullptr) {
+        if (!ParseExplainFormat(command.from, &source))
+            return UsageError("explain", "unknown --from FORMAT", command.from);
+        options.source = &source;
+    }
+    if ((format.kind == ExplainKind::kCharacters || source.kind == ExplainKind::kCharacters) &&
+        (options.source != nullptr || options.namesRounding)) {
+        return UsageError("explain", "characters take no --round, --saturate or --from", format.name.c_str());
+    }
+
+    Explainer explainer(format, json, !json && UseColour(command.colour), options);
     if (words.size() == 1) {
         ReadInputLines(
             [&explainer](const char* text, std::size_t length) { explainer.Explain(text, length); });

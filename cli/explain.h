@@ -30,7 +30,7 @@ enum CommandOptions : unsigned {
 struct CommandWords {
     bool json = false;
     ColourChoice colour = ColourChoice::kAuto;
-    bool roundingGiven = false;  // --round or --saturate
+    bool roundGiven = false;  // --round
     RoundingMode rounding = RoundingMode::kEven;
     bool saturate = false;
     const char* from = nullptr;  // --from's FORMAT, as given
@@ -40,9 +40,6 @@ struct CommandWords {
 // or an option without its word).
 int ReadCommandWords(const char* command, const char* usage, unsigned options, int count,
                      const char* const* args, CommandWords* out);
-// The MODE word of --round: even, away, zero, up, down.
-const char* RoundingModeWord(RoundingMode mode);
-
 // Says on standard error what is wrong with the subcommand's words; returns the exit status 2.
 int UsageError(const char* command, const char* what, const char* word);
 

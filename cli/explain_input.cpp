@@ -1,7 +1,10 @@
 #include "cli/explain_input.h"
 
+#include <cstring>
+
 #include "number/binary_float.h"
 #include "number/digits.h"
+#include "number/write_decimal.h"
 #include "number/hex_float.h"
 
 namespace cv {
@@ -13,30 +16,38 @@ constexpr int kMaxExponentBits = 15;
 constexpr int kMaxWidth = 64;
 constexpr int kMaxUint64Digits = 20;
 
+struct ModeName {
+    const char* word;
+    RoundingMode mode;
+};
+constexpr ModeName kModeNames[] = {{"even", RoundingMode::kEven},
+                                   {"away", RoundingMode::kAway},
+                                   {"zero", RoundingMode::kZero},
+                                   {"up", RoundingMode::kUp},
+                                   {"down", RoundingMode::kDown}};
+
 struct NamedFloat {
     const char* name;
     BinaryFormat layout;
     bool machineLearning;  // also named with the prefix float<width>_ (float8_e4m3fn)
 };
 
-constexpr NamedFloat kNamedFloats[] = {
-    {"f16", kHalfFormat, false},         {"bf16", kBrainFormat, false},
-    {"f32", kSingleFormat, false},       {"f64", kDoubleFormat, false},
-    {"e4m3fn", kE4M3FnFormat, true},     {"e4m3fnuz", kE4M3FnuzFormat, true},
-    {"e5m2", kE5M2Format, true},         {"e5m2fnuz", kE5M2FnuzFormat, true},
-    {"e2m3fn", kE2M3FnFormat, true},     {"e3m2fn", kE3M2FnFormat, true},
-    {"e2m1fn", kE2M1FnFormat, true},     {"tf32", kTensorFloatFormat, false},
-    {"e8m0fnu", kE8M0FnuFormat, true}};
+constexpr NamedFloat kNamedFloats[] = {{"f16", kHalfFormat, false},      {"bf16", kBrainFormat, false},
+                                       {"f32", kSingleFormat, false},    {"f64", kDoubleFormat, false},
+                                       {"e4m3fn", kE4M3FnFormat, true},  {"e4m3fnuz", kE4M3FnuzFormat, true},
+                                       {"e5m2", kE5M2Format, true},      {"e5m2fnuz", kE5M2FnuzFormat, true},
+                                       {"e2m3fn", kE2M3FnFormat, true},  {"e3m2fn", kE3M2FnFormat, true},
+                                       {"e2m1fn", kE2M1FnFormat, true},  {"tf32", kTensorFloatFormat, false},
+                                       {"e8m0fnu", kE8M0FnuFormat, true}};
 
 struct NamedKind {
     const char* suffix;  // after fp:E:M
     LayoutKind kind;
 };
 
-constexpr NamedKind kLayoutSuffixes[] = {
-    {":fn", LayoutKind::kFiniteNan},
-    {":fnuz", LayoutKind::kUnsignedZero},
-    {":finite", LayoutKind::kAllFinite}};
+constexpr NamedKind kLayoutSuffixes[] = {{":fn", LayoutKind::kFiniteNan},
+                                         {":fnuz", LayoutKind::kUnsignedZero},
+                                         {":finite", LayoutKind::kAllFinite}};
 
 bool IsNamed(const std::string& name, const NamedFloat& named) {
     if (name == named.name) return true;
@@ -103,7 +114,9 @@ std::string RangeText(const ExplainFormat& format) {
     return "-" + std::to_string(top + 1) + " to " + std::to_string(top);
 }
 
-bool ParseInteger(const ExplainFormat& format, const char* text, std::size_t length, ExplainedValue* value) {
+// Without conversion options: whole numbers in range, and nothing else.
+bool ParseWholeInteger(const ExplainFormat& format, const char* text, std::size_t length,
+                       ExplainedValue* value) {
     DecimalNumber number;
     if (!ReadNumber(text, length, &number, value) || number.kind != DecimalNumber::Kind::kFinite) {
         if (!value->error.empty()) return false;
@@ -129,19 +142,110 @@ bool ParseInteger(const ExplainFormat& format, const char* text, std::size_t len
     return true;
 }
 
-bool ParseFloat(const ExplainFormat& format, const char* text, std::size_t length, ExplainedValue* value) {
+IntegerLayout IntegerLayoutOf(const ExplainFormat& format) {
+    return IntegerLayout{format.kind == ExplainKind::kSignedInteger, format.width};
+}
+
+// The number (finite, or an infinity) into an integer format by the options.
+bool ConvertToInteger(const ExplainFormat& format, const ExplainOptions& options, ExplainedValue* value) {
+    const IntegerConversion integer = ConvertDecimalToInteger(IntegerLayoutOf(format), value->number,
+                                                              options.roundIntegers, options.rounding);
+    switch (integer.refusal) {
+        case IntegerRefusal::kNone: break;
+        case IntegerRefusal::kNotWhole: return Refuse(value, "Not a whole number.");
+        case IntegerRefusal::kOutOfRange:
+            return Refuse(value, "Out of range for " + format.name + ": " + RangeText(format) + ".");
+        case IntegerRefusal::kNan: return Refuse(value, format.name + " has no NaN.");
+    }
+    value->bits = integer.bits;
+    value->conversion = integer.flags;
+    value->converted = true;
+    value->knownError = value->number.kind == DecimalNumber::Kind::kFinite;
+    return true;
+}
+
+bool ParseInteger(const ExplainFormat& format, const char* text, std::size_t length, ExplainedValue* value,
+                  const ExplainOptions& options) {
+    if (!options.namesRounding) return ParseWholeInteger(format, text, length, value);
+    if (!ReadNumber(text, length, &value->number, value)) {
+        if (!value->error.empty()) return false;
+        return Refuse(value, "Not a decimal integer, nor 0x or 0b bits.");
+    }
+    return ConvertToInteger(format, options, value);
+}
+
+bool ParseFloat(const ExplainFormat& format, const char* text, std::size_t length, ExplainedValue* value,
+                const ExplainOptions& options) {
     if (!ReadNumber(text, length, &value->number, value)) {
         if (!value->error.empty()) return false;
         return Refuse(value, "Not a decimal number, inf, nan, nor 0x or 0b bits.");
     }
-    value->conversion = ConvertDecimalToLayout(format.layout, value->number);
+    value->conversion = ConvertDecimalToLayout(format.layout, value->number, options.rounding);
     if (value->conversion.noNan) return Refuse(value, format.name + " has no NaN.");
     value->bits = value->conversion.bits;
-    value->fromDecimal = value->number.kind == DecimalNumber::Kind::kFinite;
+    // A word's conversion is shown only where saturation changed it.
+    value->converted = value->number.kind == DecimalNumber::Kind::kFinite || value->conversion.saturated;
+    value->knownError = value->number.kind == DecimalNumber::Kind::kFinite;
+    return true;
+}
+
+// The exact value the source stores, as its text and as a number.
+void ReadStoredValue(const ExplainFormat& source, uint64_t bits, ExplainedValue* value) {
+    value->sourceExact.clear();
+    if (source.kind == ExplainKind::kFloat) {
+        AppendExactValue(source.layout, bits, &value->sourceExact);
+    } else if (source.kind == ExplainKind::kSignedInteger) {
+        const int shift = kMaxWidth - source.width;
+        AppendSignedDecimal(static_cast<int64_t>(bits << shift) >> shift, &value->sourceExact);
+    } else {
+        AppendDecimal(bits, &value->sourceExact);
+    }
+    ParseDecimal(value->sourceExact.data(), value->sourceExact.size(), &value->number);
+}
+
+// --from: the VALUE read in the source format, its stored value converted to the target.
+bool ParseFromSource(const ExplainFormat& format, const char* text, std::size_t length, ExplainedValue* value,
+                     const ExplainOptions& options) {
+    ExplainOptions sourceOptions = options;
+    sourceOptions.source = nullptr;
+    const ExplainFormat& source = *options.source;
+    ExplainedValue stored;
+    if (!ParseExplainValue(source, text, length, &stored, sourceOptions)) return Refuse(value, stored.error);
+    value->fromSource = true;
+    value->sourceName = source.name;
+    value->sourceHex.clear();
+    AppendHexBits(stored.bits, source.width, &value->sourceHex);
+    ReadStoredValue(source, stored.bits, value);
+    if (format.kind != ExplainKind::kFloat) return ConvertToInteger(format, options, value);
+    value->conversion =
+        source.kind == ExplainKind::kFloat
+            ? ConvertBetweenLayouts(format.layout, source.layout, stored.bits, options.rounding)
+            : ConvertDecimalToLayout(format.layout, value->number, options.rounding);
+    if (value->conversion.noNan) return Refuse(value, format.name + " has no NaN.");
+    value->bits = value->conversion.bits;
+    value->converted = true;
+    value->knownError = value->number.kind == DecimalNumber::Kind::kFinite;
     return true;
 }
 
 }  // namespace
+
+bool ParseRoundingMode(const char* word, RoundingMode* mode) {
+    for (const ModeName& name : kModeNames) {
+        if (std::strcmp(word, name.word) == 0) {
+            *mode = name.mode;
+            return true;
+        }
+    }
+    return false;
+}
+
+const char* RoundingModeWord(RoundingMode mode) {
+    for (const ModeName& name : kModeNames) {
+        if (name.mode == mode) return name.word;
+    }
+    return "";
+}
 
 bool ParseExplainFormat(const std::string& name, ExplainFormat* format) {
     format->name = name;
@@ -194,8 +298,11 @@ bool ParseExplainFormat(const std::string& name, ExplainFormat* format) {
 }
 
 bool ParseExplainValue(const ExplainFormat& format, const char* text, std::size_t length,
-                       ExplainedValue* value) {
+                       ExplainedValue* value, const ExplainOptions& options) {
     *value = ExplainedValue();
+    value->rounding = options.rounding;
+    value->namesRounding = options.namesRounding;
+    if (options.source != nullptr) return ParseFromSource(format, text, length, value, options);
     if (format.kind != ExplainKind::kCharacters) {  // numbers: surrounding blanks do not count
         while (length > 0 && (*text == ' ' || *text == '\t')) ++text, --length;
         while (length > 0 && (text[length - 1] == ' ' || text[length - 1] == '\t')) --length;
@@ -208,8 +315,8 @@ bool ParseExplainValue(const ExplainFormat& format, const char* text, std::size_
         case RawResult::kTooWide: return Refuse(value, tooWide);
         case RawResult::kNotRaw: break;
     }
-    if (format.kind == ExplainKind::kFloat) return ParseFloat(format, text, length, value);
-    if (format.kind != ExplainKind::kCharacters) return ParseInteger(format, text, length, value);
+    if (format.kind == ExplainKind::kFloat) return ParseFloat(format, text, length, value, options);
+    if (format.kind != ExplainKind::kCharacters) return ParseInteger(format, text, length, value, options);
     const std::size_t bytes = static_cast<std::size_t>(format.ByteCount());
     if (length > bytes) {
         return Refuse(value, "Longer than the " + std::to_string(bytes) +

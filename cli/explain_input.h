@@ -7,6 +7,7 @@
 
 #include "number/float_parse.h"
 #include "number/format_rules.h"
+#include "number/integer_rules.h"
 #include "number/ieee754.h"
 
 namespace cv {
@@ -28,19 +29,42 @@ struct ExplainFormat {
 // machine-learning names (e4m3fn, float8_e4m3fn, ..., tf32, e8m0fnu), i8..i64, u8..u64, c8..c64.
 bool ParseExplainFormat(const std::string& name, ExplainFormat* format);
 
+// The MODE words of --round: even, away, zero, up, down.
+bool ParseRoundingMode(const char* word, RoundingMode* mode);
+const char* RoundingModeWord(RoundingMode mode);
+
+// How values are converted: --round MODE, --saturate, --from FORMAT.
+struct ExplainOptions {
+    Rounding rounding;
+    bool roundIntegers = false;             // --round: an integer target rounds a value that is not whole
+    bool namesRounding = false;             // --round or --saturate: the conversion names its mode
+    const ExplainFormat* source = nullptr;  // --from: each VALUE is read in this format first
+};
+
 struct ExplainedValue {
     uint64_t bits = 0;
-    bool rawBits = false;      // given as 0x... or 0b...
-    bool fromDecimal = false;  // a float from a finite decimal number: `number` and `conversion` apply
+    bool rawBits = false;  // given as 0x... or 0b...
+    // The value was converted from a number: `number` (the number given, or the source's stored
+    // value) and `conversion` apply; knownError: the number is finite, so an error can be given.
+    bool converted = false;
+    bool knownError = false;
     DecimalNumber number;
-    LayoutConversion conversion;
+    LayoutConversion conversion;  // for integer targets only its flags
+    Rounding rounding;
+    bool namesRounding = false;
+    // --from: the source's format name, stored bits in hex, exact value.
+    bool fromSource = false;
+    std::string sourceName;
+    std::string sourceHex;
+    std::string sourceExact;
     std::string error;  // why the value was refused (a sentence); empty when accepted
 };
 
 // Reads one VALUE: 0x.../0b... raw bits right-aligned to the width; a decimal number (and inf, nan
-// for floats); for characters any other text is the bytes themselves. False (with value->error)
-// when the value does not fit.
+// for floats); for characters any other text is the bytes themselves. With a source format, the
+// VALUE is read in it and its stored value converted. False (with value->error) when the value does
+// not fit.
 bool ParseExplainValue(const ExplainFormat& format, const char* text, std::size_t length,
-                       ExplainedValue* value);
+                       ExplainedValue* value, const ExplainOptions& options = ExplainOptions());
 
 }  // namespace cv

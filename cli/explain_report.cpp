@@ -211,6 +211,58 @@ ReportField BytesField(const ExplainFormat& format, uint64_t bits, int humanOrde
     return {"bytes", "bytes", bytes + " (memory order, byte 0 first)", JsonQuoted(bytes), humanOrder};
 }
 
+const char* RoundedText(RoundingMode mode) {
+    switch (mode) {
+        case RoundingMode::kEven: return "rounded to nearest (ties to even)";
+        case RoundingMode::kAway: return "rounded to nearest (ties away from zero)";
+        case RoundingMode::kZero: return "rounded toward zero";
+        case RoundingMode::kUp: return "rounded toward +inf";
+        case RoundingMode::kDown: return "rounded toward -inf";
+    }
+    return "";
+}
+
+// The source of a --from conversion, then the conversion: its result, error (none when the given
+// value is not finite), flags, and with --round or --saturate the mode and whether saturation
+// changed the result.
+void AppendConversionFields(const ExplainedValue& value, const std::string& error,
+                            std::vector<ReportField>* fields) {
+    if (value.fromSource) {
+        fields->push_back({"from", "from",
+                           value.sourceName + " " + value.sourceHex + " = " + HumanDecimal(value.sourceExact),
+                           "{\"format\":" + JsonQuoted(value.sourceName) + ",\"hex\":\"" + value.sourceHex +
+                               "\",\"exact\":\"" + value.sourceExact + "\"}",
+                           kConversionLine});
+    }
+    const LayoutConversion& conversion = value.conversion;
+    std::string humanFlags;
+    std::string jsonFlags;
+    AppendFlagList(conversion, false, &humanFlags);
+    AppendFlagList(conversion, true, &jsonFlags);
+    const bool rounded = conversion.inexact;
+    std::string human = conversion.invalid ? "invalid" : rounded ? RoundedText(value.rounding.mode) : "exact";
+    if (conversion.saturated) human += ", saturated";
+    std::string json = std::string("{\"result\":\"") +
+                       (conversion.invalid ? "invalid"
+                        : rounded          ? "rounded"
+                                           : "exact") +
+                       "\"";
+    if (!error.empty()) {
+        human += ", error " + HumanDecimal(error);
+        json += ",\"error\":" + JsonQuoted(error);
+    }
+    human += ", flags " + humanFlags;
+    json += ",\"flags\":" + jsonFlags;
+    if (value.namesRounding) {
+        json += ",\"rounding\":\"";
+        json += RoundingModeWord(value.rounding.mode);
+        json += '"';
+    }
+    if (conversion.saturated) json += ",\"saturated\":true";
+    json += '}';
+    fields->push_back({"conversion", "conversion", std::move(human), std::move(json), kConversionLine});
+}
+
 void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value,
                         std::vector<ReportField>* fields) {
     const BinaryFormat& layout = format.layout;
@@ -286,29 +338,16 @@ void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value
         fields->push_back(ExactField("ulp", std::move(ulp), kValueLines));
     }
     if (payloadShown) fields->push_back({"payload", nullptr, payload, JsonQuoted(payload), kClassLine});
-    if (value.fromDecimal) {
+    if (value.converted) {
         std::string error;
-        AppendLayoutConversionError(layout, value.number, value.bits, &error);
-        std::string humanFlags;
-        std::string jsonFlags;
-        AppendFlagList(value.conversion, false, &humanFlags);
-        AppendFlagList(value.conversion, true, &jsonFlags);
-        const bool rounded = value.conversion.inexact;
-        const char* humanResult = value.conversion.invalid ? "invalid"
-                                  : rounded                ? "rounded to nearest (ties to even)"
-                                                           : "exact";
-        const char* jsonResult = value.conversion.invalid ? "invalid" : rounded ? "rounded" : "exact";
-        fields->push_back(
-            {"conversion", "conversion",
-             std::string(humanResult) + ", error " + HumanDecimal(error) + ", flags " + humanFlags,
-             std::string("{\"result\":\"") + jsonResult + "\",\"error\":" + JsonQuoted(error) +
-                 ",\"flags\":" + jsonFlags + "}",
-             kConversionLine});
+        if (value.knownError) AppendLayoutConversionError(layout, value.number, value.bits, &error);
+        AppendConversionFields(value, error, fields);
     }
 }
 
-void CollectIntegerOrTextFields(const ExplainFormat& format, uint64_t bits,
+void CollectIntegerOrTextFields(const ExplainFormat& format, const ExplainedValue& value,
                                 std::vector<ReportField>* fields) {
+    const uint64_t bits = value.bits;
     if (format.kind != ExplainKind::kCharacters) {
         fields->push_back(TextField("signed", SignedDecimalText(SignedReading(format, bits)), 0));
         fields->push_back(TextField("unsigned", DecimalText(bits), 0));
@@ -324,6 +363,15 @@ void CollectIntegerOrTextFields(const ExplainFormat& format, uint64_t bits,
             characters += c == '\0' ? ' ' : c;
         }
         fields->push_back({"text", "characters", names, JsonQuoted(characters), 0});
+    }
+    if (value.converted) {
+        std::string error;
+        if (value.knownError) {
+            AppendIntegerConversionError(
+                IntegerLayout{format.kind == ExplainKind::kSignedInteger, format.width}, bits, value.number,
+                &error);
+        }
+        AppendConversionFields(value, error, fields);
     }
 }
 
@@ -347,7 +395,7 @@ std::vector<ReportField> CollectFields(const ExplainFormat& format, const Explai
     if (format.kind == ExplainKind::kFloat) {
         CollectFloatFields(format, value, &fields);
     } else {
-        CollectIntegerOrTextFields(format, value.bits, &fields);
+        CollectIntegerOrTextFields(format, value, &fields);
     }
     return fields;
 }

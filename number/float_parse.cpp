@@ -245,11 +245,21 @@ void AppendConversionError(const BinaryFormat& format, const DecimalNumber& numb
         return;
     }
     if (!IsFinite(stored)) return;
+    AppendBinaryMinusDecimal(stored.significand, stored.power, number, text);
+}
+
+void AppendBinaryMinusDecimal(uint64_t significand, int power, const DecimalNumber& number,
+                              std::string* text) {
+    FloatFields stored;
+    stored.significand = significand;
+    stored.power = power;
     if (number.digits.empty() && stored.significand == 0) {
         *text += '0';
         return;
     }
-    if (stored.significand == 0 && -number.exponent > kPlainErrorDigits) {
+    // A zero stored for a given number far out (below every layout; past an integer's range,
+    // saturated to 0) has the given number negated as its error.
+    if (stored.significand == 0 && (-number.exponent > kPlainErrorDigits || LiesFarOut(number))) {
         AppendNegatedScientific(number, text);
         return;
     }
@@ -279,6 +289,19 @@ void AppendConversionError(const BinaryFormat& format, const DecimalNumber& numb
     }
     const bool negative = storedLarger == number.negative;
     AppendPlain(error, negative && !error.digits.empty(), text);
+}
+
+bool LiesFarOut(const DecimalNumber& number) {
+    const int64_t top = static_cast<int64_t>(number.digits.size()) + number.exponent;
+    return !number.digits.empty() && (top > kPlainErrorDigits || top < -kPlainErrorDigits);
+}
+
+void AppendFarDifference(const std::string& stored, const DecimalNumber& number, std::string* text) {
+    *text += stored;
+    *text += number.negative ? " + " : " - ";
+    *text += number.digits;
+    *text += 'e';
+    *text += number.exactExponent.empty() ? std::to_string(number.exponent) : number.exactExponent;
 }
 
 }  // namespace cv

@@ -43,4 +43,15 @@ FloatConversion ConvertDecimal(const BinaryFormat& format, const DecimalNumber& 
 void AppendConversionError(const BinaryFormat& format, const DecimalNumber& number, uint64_t bits,
                            std::string* text);
 
+// The same for the magnitude significand * 2^power taken with the given number's sign.
+void AppendBinaryMinusDecimal(uint64_t significand, int power, const DecimalNumber& number,
+                              std::string* text);
+
+// Whether the given finite number lies so far out (its leading digit past 10^20000 or below
+// 10^-20000) that the plain difference to a non-zero stored value would be unreasonably long.
+bool LiesFarOut(const DecimalNumber& number);
+// For such a number: appends "stored - given" (or "stored + given" for a negative one) with the
+// given number as digits e exponent, still exact.
+void AppendFarDifference(const std::string& stored, const DecimalNumber& number, std::string* text);
+
 }  // namespace cv

@@ -9,8 +9,6 @@ namespace cv {
 
 namespace {
 
-constexpr int64_t kPlainErrorDigits = 20000;  // longer errors as an exact difference
-
 LayoutConversion FromFloatConversion(const FloatConversion& conversion) {
     LayoutConversion result;
     result.bits = conversion.bits;
@@ -164,16 +162,10 @@ void AppendLayoutConversionError(const BinaryFormat& format, const DecimalNumber
         *text += "nan";
         return;
     }
-    // The given number's leading digit lies at 10^(top - 1): far past every layout's range, the
-    // plain difference to a stored non-zero value would have about |top| digits.
-    const int64_t top = static_cast<int64_t>(number.digits.size()) + number.exponent;
-    if (IsFinite(stored) && stored.significand != 0 &&
-        (top > kPlainErrorDigits || top < -kPlainErrorDigits)) {
-        AppendExactValue(format, bits, text);
-        *text += number.negative ? " + " : " - ";
-        *text += number.digits;
-        *text += 'e';
-        *text += number.exactExponent.empty() ? std::to_string(number.exponent) : number.exactExponent;
+    if (IsFinite(stored) && stored.significand != 0 && LiesFarOut(number)) {
+        std::string storedText;
+        AppendExactValue(format, bits, &storedText);
+        AppendFarDifference(storedText, number, text);
         return;
     }
     AppendConversionError(format, number, bits, text);
@@ -187,7 +179,8 @@ LayoutConversion ConvertDecimalToLayout(const BinaryFormat& format, const Decima
         result.bits = QuietNanBits(format, number.negative);
         return result;
     }
-    if (number.kind == DecimalNumber::Kind::kInfinity) return InfinityToLayout(format, number.negative, rounding);
+    if (number.kind == DecimalNumber::Kind::kInfinity)
+        return InfinityToLayout(format, number.negative, rounding);
     const auto round = [&number](const BinaryFormat& ieee, int shift, RoundingMode mode) {
         if (shift == 0) return ConvertDecimal(ieee, number, mode);
         return ConvertDecimal(ieee, shift > 0 ? Scaled(number, 2, 0) : Scaled(number, 5, -1), mode);
@@ -219,7 +212,8 @@ LayoutConversion InfinityToLayout(const BinaryFormat& format, bool negative, Rou
 LayoutConversion ConvertBetweenLayouts(const BinaryFormat& target, const BinaryFormat& source, uint64_t bits,
                                        Rounding rounding) {
     const FloatFields fields = DecodeFloat(source, bits);
-    if (fields.floatClass == FloatClass::kInfinity) return InfinityToLayout(target, fields.negative, rounding);
+    if (fields.floatClass == FloatClass::kInfinity)
+        return InfinityToLayout(target, fields.negative, rounding);
     if (IsNan(fields)) {
         LayoutConversion result;
         result.noNan = !target.HasNan();
