@@ -214,18 +214,37 @@ void AppendJsonRun(const RunReadings& run, std::string* text) {
     *text += "\"}\n";
 }
 
+}  // namespace
+
+bool AppendInspection(const std::string& input, bool json, std::string* out, std::string* error) {
+    std::vector<unsigned char> bytes;
+    if (!ParseByteRun(input, &bytes, error)) {
+        if (json) AppendJsonError(input, *error, out);
+        return false;
+    }
+    RunReadings run;
+    ReadRun(bytes, &run);
+    if (json) {
+        AppendJsonRun(run, out);
+    } else {
+        AppendHumanRun(run, out);
+    }
+    return true;
+}
+
+namespace {
+
 class Inspector {
 public:
     explicit Inspector(bool json) : json_(json) {}
 
     void Inspect(const char* text, std::size_t length) {
         input_.assign(text, length);
-        std::string out;
-        if (!ParseByteRun(input_, &bytes_, &error_)) {
+        out_.clear();
+        if (!json_ && inspected_) out_ += '\n';
+        if (!AppendInspection(input_, json_, &out_, &error_)) {
             refused_ = true;
-            if (json_) {
-                AppendJsonError(input_, error_, &out);
-            } else {
+            if (!json_) {
                 std::fflush(stdout);
                 std::string quoted;
                 AppendJsonEscaped(input_, &quoted);
@@ -233,16 +252,9 @@ public:
                 return;
             }
         } else {
-            ReadRun(bytes_, &run_);
-            if (json_) {
-                AppendJsonRun(run_, &out);
-            } else {
-                if (inspected_) out += '\n';
-                AppendHumanRun(run_, &out);
-                inspected_ = true;
-            }
+            inspected_ = true;
         }
-        std::fwrite(out.data(), 1, out.size(), stdout);
+        std::fwrite(out_.data(), 1, out_.size(), stdout);
     }
 
     bool Refused() const { return refused_; }
@@ -253,8 +265,7 @@ private:
     bool inspected_ = false;
     std::string input_;
     std::string error_;
-    std::vector<unsigned char> bytes_;
-    RunReadings run_;
+    std::string out_;
 };
 
 }  // namespace

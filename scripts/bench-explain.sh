@@ -2,7 +2,8 @@
 # Times `corvane-cli explain f64 --json` (Release, native) over random 64-bit patterns fed one per line
 # on standard input, against the reference a user would otherwise write: Python's struct + decimal
 # printing the exact value and repr for the shortest, as JSON. Both read the same input in the same
-# run; prints values per second for each and the ratio (above 1: corvane-cli is faster).
+# run; prints values per second for each and the ratio (above 1: corvane-cli is faster). Then times
+# `explain e4m3fn --from f32 --json` over as many random 32-bit patterns.
 #   BENCH_EXPLAIN_VALUES  how many values (default 1000000)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -44,3 +45,17 @@ awk -v n="$count" -v c="$cli_time" -v p="$python_time" 'BEGIN {
   printf "  corvane-cli explain f64 --json  %8d values  %7.2f s  %9.0f values/s (goal: 100000)\n", n, c, n / c
   printf "  Python struct+decimal+repr      %8d values  %7.2f s  %9.0f values/s\n", n, p, n / p
   printf "  ratio (Python time / corvane-cli time)  %.2f\n", p / c }'
+
+# Conversions between formats: `explain e4m3fn --from f32 --json` over random 32-bit patterns.
+input32=$build/f32-bits.txt
+python3 -c "
+import random, sys
+r = random.Random(13)
+sys.stdout.write(''.join('0x%08X\n' % r.getrandbits(32) for _ in range($count)))" >"$input32"
+start=$(date +%s%N)
+set +e
+$build/cli/corvane-cli explain e4m3fn --from f32 --json <"$input32" >/dev/null
+set -e
+end=$(date +%s%N)
+awk -v n="$count" -v s="$start" -v e="$end" 'BEGIN { t = (e - s) / 1e9
+  printf "  corvane-cli explain e4m3fn --from f32 --json  %8d values  %7.2f s  %9.0f values/s\n", n, t, n / t }'
