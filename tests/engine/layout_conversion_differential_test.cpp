@@ -54,7 +54,7 @@ int Bias(const BinaryFormat& f) {
 }
 
 // The magnitude of a finite pattern of the positive half (IEEE rules for the sources), or false.
-bool DecodeMagnitude(const BinaryFormat& f, uint64_t bits, Dyadic* value) {
+bool DecodeMagnitudeRule(const BinaryFormat& f, uint64_t bits, Dyadic* value) {
     const uint64_t allOnes = (uint64_t{1} << f.exponentBits) - 1;
     const uint64_t exponent = bits >> f.mantissaBits;
     const uint64_t mantissa = bits & ((uint64_t{1} << f.mantissaBits) - 1);
@@ -88,30 +88,30 @@ uint64_t Encode(const BinaryFormat& f, Dyadic value) {
 }
 
 // The mode as it acts on the magnitude.
-enum class Magnitude { kNearestEven, kNearestAway, kTruncate, kIncrease };
+enum class MagnitudeRule { kNearestEven, kNearestAway, kTruncate, kIncrease };
 
-Magnitude OnMagnitude(RoundingMode mode, bool negative) {
+MagnitudeRule OnMagnitude(RoundingMode mode, bool negative) {
     switch (mode) {
-        case RoundingMode::kEven: return Magnitude::kNearestEven;
-        case RoundingMode::kAway: return Magnitude::kNearestAway;
-        case RoundingMode::kZero: return Magnitude::kTruncate;
-        case RoundingMode::kUp: return negative ? Magnitude::kTruncate : Magnitude::kIncrease;
-        case RoundingMode::kDown: return negative ? Magnitude::kIncrease : Magnitude::kTruncate;
+        case RoundingMode::kEven: return MagnitudeRule::kNearestEven;
+        case RoundingMode::kAway: return MagnitudeRule::kNearestAway;
+        case RoundingMode::kZero: return MagnitudeRule::kTruncate;
+        case RoundingMode::kUp: return negative ? MagnitudeRule::kTruncate : MagnitudeRule::kIncrease;
+        case RoundingMode::kDown: return negative ? MagnitudeRule::kIncrease : MagnitudeRule::kTruncate;
     }
-    return Magnitude::kNearestEven;
+    return MagnitudeRule::kNearestEven;
 }
 
 // Rounded to `precision` significant bits with an unbounded exponent.
-Dyadic RoundToPrecision(Dyadic x, int precision, Magnitude rule) {
+Dyadic RoundToPrecision(Dyadic x, int precision, MagnitudeRule rule) {
     const int shift = BitLength(x.significand) - precision;
     if (shift <= 0) return x;
     const uint64_t kept = x.significand >> shift;
     const uint64_t rest = x.significand & ((uint64_t{1} << shift) - 1);
     const uint64_t half = uint64_t{1} << (shift - 1);
-    const bool up = rule == Magnitude::kIncrease      ? rest != 0
-                    : rule == Magnitude::kNearestAway ? rest >= half
-                    : rule == Magnitude::kNearestEven ? rest > half || (rest == half && (kept & 1) != 0)
-                                                      : false;
+    const bool up = rule == MagnitudeRule::kIncrease      ? rest != 0
+                    : rule == MagnitudeRule::kNearestAway ? rest >= half
+                    : rule == MagnitudeRule::kNearestEven ? rest > half || (rest == half && (kept & 1) != 0)
+                                                          : false;
     return {kept + (up ? 1 : 0), x.power + shift};
 }
 
@@ -149,17 +149,18 @@ Outcome Reference(const Layout& layout, bool negative, Dyadic x, RoundingMode mo
     const bool powerOfTwo = f.kind == LayoutKind::kPowerOfTwo;
     const uint64_t sign =
         negative && powerOfTwo ? 0 : uint64_t{negative} << (f.exponentBits + f.mantissaBits);
-    const uint64_t nan = powerOfTwo ? 0xFF
-                         : f.kind == LayoutKind::kUnsignedZero
-                             ? uint64_t{1} << (f.exponentBits + f.mantissaBits)
-                             : 0;
+    // fnuz's and e8m0fnu's one NaN (unused elsewhere).
+    const uint64_t lonelyNan = powerOfTwo ? 0xFF
+                               : f.kind == LayoutKind::kUnsignedZero
+                                   ? uint64_t{1} << (f.exponentBits + f.mantissaBits)
+                                   : 0;
     Outcome out;
     if (powerOfTwo && (negative || x.significand == 0)) {
-        out.bits = nan;
+        out.bits = lonelyNan;
         out.invalid = true;
         return out;
     }
-    const Magnitude rule = OnMagnitude(mode, negative);
+    const MagnitudeRule rule = OnMagnitude(mode, negative);
     const std::vector<Entry>& values = layout.values;
     const auto above = std::upper_bound(values.begin(), values.end(), x, [](const Dyadic& a, const Entry& b) {
         return Compare(a, b.value) < 0;
@@ -177,13 +178,13 @@ Outcome Reference(const Layout& layout, bool negative, Dyadic x, RoundingMode mo
         chosen = largest;
         if (Compare(rounded, largest.value) > 0) {
             out.overflow = true;
-            if (rule != Magnitude::kTruncate) {
+            if (rule != MagnitudeRule::kTruncate) {  // where IEEE gives an infinity
                 chosen.bits = f.kind == LayoutKind::kIeee
                                   ? uint64_t{(1u << f.exponentBits) - 1} << f.mantissaBits
                               : f.kind == LayoutKind::kFiniteNan
                                   ? (uint64_t{1} << (f.exponentBits + f.mantissaBits)) - 1
                               : f.kind == LayoutKind::kAllFinite ? largest.bits
-                                                                 : nan;
+                                                                 : lonelyNan;
             }
         }
     } else {
@@ -196,17 +197,17 @@ Outcome Reference(const Layout& layout, bool negative, Dyadic x, RoundingMode mo
                                 (high.value.significand << (high.value.power - q)),
                             q - 1};
         const int side = Compare(x, middle);
-        const bool tieUp = rule == Magnitude::kNearestAway || powerOfTwo || (low.bits & 1) != 0;
-        const bool up = rule == Magnitude::kIncrease ||
-                        (rule != Magnitude::kTruncate && (side > 0 || (side == 0 && tieUp)));
+        const bool tieUp = rule == MagnitudeRule::kNearestAway || powerOfTwo || (low.bits & 1) != 0;
+        const bool up = rule == MagnitudeRule::kIncrease ||
+                        (rule != MagnitudeRule::kTruncate && (side > 0 || (side == 0 && tieUp)));
         chosen = up ? high : low;
         const Dyadic smallestNormal{1, 1 - Bias(f)};
         out.underflow = !powerOfTwo && Compare(rounded, smallestNormal) < 0;
     }
-    out.bits = chosen.bits;
-    if (out.bits == nan && powerOfTwo) return out;
-    if (f.kind == LayoutKind::kUnsignedZero && (chosen.bits == 0 || chosen.bits == nan)) return out;
-    out.bits |= sign;
+    // The sign goes on, except onto fnuz's zero and NaN (both unsigned there).
+    const bool unsignedResult =
+        f.kind == LayoutKind::kUnsignedZero && (chosen.bits == 0 || chosen.bits == lonelyNan);
+    out.bits = chosen.bits | (unsignedResult ? 0 : sign);
     return out;
 }
 
@@ -215,7 +216,7 @@ Layout Make(const char* name, const BinaryFormat& format) {
     const uint64_t half = uint64_t{1} << (format.exponentBits + format.mantissaBits);
     for (uint64_t bits = 0; bits < half; ++bits) {
         Dyadic value;
-        if (DecodeMagnitude(format, bits, &value)) layout.values.push_back({value, bits});
+        if (DecodeMagnitudeRule(format, bits, &value)) layout.values.push_back({value, bits});
     }
     std::sort(layout.values.begin(), layout.values.end(),
               [](const Entry& a, const Entry& b) { return Compare(a.value, b.value) < 0; });
@@ -237,19 +238,25 @@ uint64_t Draw(std::mt19937_64& random, const Layout& target, const BinaryFormat&
     if (choice < 2) {
         for (;;) {
             const uint64_t bits = random() & (signBit - 1);
-            if (DecodeMagnitude(source, bits, &probe)) return bits | sign;
+            if (DecodeMagnitudeRule(source, bits, &probe)) return bits | sign;
         }
     }
     const BinaryFormat& f = target.format;
     const int smallest = Binade(target.values[target.values.front().value.significand == 0 ? 1 : 0].value);
     const int lowest = std::max(smallest - 3, 1 - Bias(source) - source.mantissaBits);
-    const int highest = std::min(Binade(target.values.back().value) + 2, Bias(source));
-    const int binade = lowest + static_cast<int>(random() % static_cast<uint64_t>(highest - lowest + 1));
+    const int top = Binade(target.values.back().value);
+    const int highest = std::min(top + 2, Bias(source));
+    int binade = lowest + static_cast<int>(random() % static_cast<uint64_t>(highest - lowest + 1));
+    if (random() % 4 == 0) {                           // the binades where tininess and overflow are decided
+        const int edges[] = {-Bias(f), top, top + 1};  // -Bias(f): just below the smallest normal
+        binade = std::clamp(edges[random() % 3], lowest, highest);
+    }
     if (choice < 4) return Encode(source, {random() | uint64_t{1} << 63, binade - 63}) | sign;
     const int m = f.mantissaBits;
     const bool normalGrid = binade >= 1 - Bias(f) || m == 0 || (random() & 1) != 0;
-    const uint64_t step =
-        normalGrid ? (uint64_t{1} << m) + random() % (uint64_t{1} << m) : random() % (uint64_t{1} << m);
+    const uint64_t count = uint64_t{1} << m;  // of steps in the grid's binade
+    uint64_t step = random() % 4 == 0 ? count - 1 : random() % count;
+    if (normalGrid) step += count;
     const int power = (normalGrid ? binade : 1 - Bias(f)) - m - 1;
     uint64_t bits = Encode(source, {2 * step + (random() & 1), power});
     const int neighbour = static_cast<int>(random() % 3) - 1;
@@ -276,7 +283,7 @@ TEST(LayoutConversionDifferential, EveryLayoutEveryModeAgainstTheReference) {
             const uint64_t bits = Draw(random, layout, source);
             const uint64_t signBit = uint64_t{1} << (source.exponentBits + source.mantissaBits);
             Dyadic x;
-            ASSERT_TRUE(DecodeMagnitude(source, bits & (signBit - 1), &x));
+            ASSERT_TRUE(DecodeMagnitudeRule(source, bits & (signBit - 1), &x));
             text.clear();
             cv::AppendExactValue(source, bits, &text);
             cv::DecimalNumber number;
