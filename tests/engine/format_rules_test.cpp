@@ -1,5 +1,6 @@
-// The layouts without infinities: decimal numbers into them (by every rounding mode), their
-// classes and neighbours, and every pattern of every layout of 8 bits or fewer read back.
+// The layouts without infinities: decimal numbers into them (by every rounding mode, saturating),
+// conversions between layouts, integers rounded and saturated, their classes and neighbours, and
+// every pattern of every layout of 8 bits or fewer read back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include "number/binary_float.h"
 #include "number/float_parse.h"
 #include "number/format_rules.h"
+#include "number/integer_rules.h"
 
 namespace {
 
@@ -112,6 +114,7 @@ std::string Flags(const cv::LayoutConversion& conversion) {
     if (conversion.overflow) flags += "overflow ";
     if (conversion.underflow) flags += "underflow ";
     if (conversion.invalid) flags += "invalid ";
+    if (conversion.saturated) flags += "saturated ";
     if (!flags.empty()) flags.pop_back();
     return flags;
 }
@@ -349,6 +352,7 @@ struct ModeRuleCase {
     cv::RoundingMode mode;
     uint64_t bits;
     const char* flags;
+    bool saturate = false;
 };
 
 const ModeRuleCase kModeRules[] = {
@@ -370,6 +374,24 @@ const ModeRuleCase kModeRules[] = {
     {cv::kE4M3FnuzFormat, "-1e-9", cv::RoundingMode::kDown, 0x81, "inexact underflow"},
     {cv::kE4M3FnuzFormat, "241", cv::RoundingMode::kZero, 0x7F, "inexact"},
     {cv::kE4M3FnuzFormat, "241", cv::RoundingMode::kUp, 0x80, "inexact overflow"},
+    {cv::kE5M2Format, "61440", cv::RoundingMode::kEven, 0x7C, "inexact overflow"},
+    // e8m0fnu rounds among its powers of two as a one-bit significand would.
+    {cv::kE8M0FnuFormat, "1.5", cv::RoundingMode::kZero, 0x7F, "inexact"},
+    {cv::kE8M0FnuFormat, "1.1", cv::RoundingMode::kUp, 0x80, "inexact"},
+    {cv::kE8M0FnuFormat, "1.9", cv::RoundingMode::kDown, 0x7F, "inexact"},
+    {cv::kE8M0FnuFormat, "7.3e-40", cv::RoundingMode::kUp, 0x00, "inexact underflow"},  // about 2^-130
+    {cv::kE8M0FnuFormat, "3e38", cv::RoundingMode::kZero, 0xFE, "inexact"},
+    {cv::kE8M0FnuFormat, "4e38", cv::RoundingMode::kZero, 0xFE, "inexact overflow"},
+    // Saturation: the largest finite value wherever an infinity (or its NaN) was due.
+    {cv::kE4M3FnFormat, "465", cv::RoundingMode::kEven, 0x7E, "inexact overflow saturated", true},
+    {cv::kE4M3FnFormat, "-inf", cv::RoundingMode::kEven, 0xFE, "saturated", true},
+    {cv::kE4M3FnFormat, "nan", cv::RoundingMode::kEven, 0x7F, "", true},
+    {cv::kHalfFormat, "1e6", cv::RoundingMode::kAway, 0x7BFF, "inexact overflow saturated", true},
+    {cv::kHalfFormat, "-inf", cv::RoundingMode::kEven, 0xFBFF, "saturated", true},
+    {cv::kE8M0FnuFormat, "1e50", cv::RoundingMode::kUp, 0xFE, "inexact overflow saturated", true},
+    {cv::kE8M0FnuFormat, "inf", cv::RoundingMode::kEven, 0xFE, "saturated", true},
+    {cv::kE8M0FnuFormat, "-inf", cv::RoundingMode::kEven, 0xFF, "", true},
+    {cv::kE2M1FnFormat, "7", cv::RoundingMode::kEven, 0x7, "inexact overflow", true},  // already finite
 };
 
 TEST(FormatRules, RoundsByEveryMode) {
@@ -377,8 +399,92 @@ TEST(FormatRules, RoundsByEveryMode) {
         SCOPED_TRACE(std::string(c.input) + " mode " + std::to_string(static_cast<int>(c.mode)));
         cv::DecimalNumber number;
         ASSERT_TRUE(cv::ParseDecimal(c.input, std::strlen(c.input), &number));
-        const cv::LayoutConversion conversion = cv::ConvertDecimalToLayout(c.format, number, c.mode);
+        const cv::LayoutConversion conversion =
+            cv::ConvertDecimalToLayout(c.format, number, cv::Rounding(c.mode, c.saturate));
         EXPECT_EQ(conversion.bits, c.bits);
         EXPECT_EQ(Flags(conversion), c.flags);
+    }
+}
+
+struct BetweenCase {
+    BinaryFormat target;
+    BinaryFormat source;
+    uint64_t sourceBits;
+    uint64_t bits;
+    const char* flags;
+};
+
+// NaNs keep their sign and payload, aligned at the top of the mantissa; a signalling one is
+// quieted and raises invalid.
+const BetweenCase kBetween[] = {
+    {cv::kBrainFormat, cv::kSingleFormat, 0x3DCCCCCD, 0x3DCD, "inexact"},
+    {cv::kHalfFormat, cv::kDoubleFormat, 0x7FF4000000000001, 0x7F00, "invalid"},
+    {cv::kDoubleFormat, cv::kSingleFormat, 0x7FC00001, 0x7FF8000020000000, ""},
+    {cv::kDoubleFormat, cv::kSingleFormat, 0xFF800001, 0xFFF8000020000000, "invalid"},
+    {cv::kSingleFormat, cv::kE4M3FnFormat, 0xFF, 0xFFC00000, ""},
+    {cv::kE4M3FnuzFormat, cv::kSingleFormat, 0x7FC00000, 0x80, ""},
+    {cv::kE2M1FnFormat, cv::kSingleFormat, 0x7FC00000, 0, "refused"},
+    {cv::kE4M3FnFormat, cv::kSingleFormat, 0xFF800000, 0xFF, ""},
+    {cv::kSingleFormat, cv::kE8M0FnuFormat, 0x00, 0x00400000, ""},  // 2^-127, a subnormal
+    {cv::kE4M3FnFormat, cv::kHalfFormat, 0x8001, 0x80, "inexact underflow"},
+};
+
+TEST(FormatRules, ConvertsBetweenLayouts) {
+    for (const BetweenCase& c : kBetween) {
+        SCOPED_TRACE(std::to_string(c.sourceBits));
+        const cv::LayoutConversion conversion = cv::ConvertBetweenLayouts(c.target, c.source, c.sourceBits);
+        EXPECT_EQ(Flags(conversion), c.flags);
+        if (!conversion.noNan) {
+            EXPECT_EQ(conversion.bits, c.bits);
+        }
+    }
+}
+
+struct IntegerCase {
+    cv::IntegerLayout layout;
+    const char* input;
+    bool round;
+    cv::Rounding rounding;
+    uint64_t bits;
+    const char* flags;  // or "not whole", "out of range", "nan" for a refusal
+};
+
+constexpr cv::IntegerLayout kI8{true, 8};
+constexpr cv::IntegerLayout kU8{false, 8};
+constexpr cv::IntegerLayout kI64{true, 64};
+
+const IntegerCase kIntegers[] = {
+    {kI8, "2.5", false, cv::RoundingMode::kEven, 0, "not whole"},
+    {kI8, "2.5", true, cv::RoundingMode::kEven, 0x02, "inexact"},
+    {kI8, "2.5", true, cv::RoundingMode::kAway, 0x03, "inexact"},
+    {kI8, "-2.5", true, cv::RoundingMode::kDown, 0xFD, "inexact"},
+    {kI8, "-2.9", true, cv::RoundingMode::kZero, 0xFE, "inexact"},
+    {kI8, "0.05", true, cv::RoundingMode::kUp, 0x01, "inexact"},
+    {kI8, "127.5", true, cv::RoundingMode::kEven, 0, "out of range"},
+    {kI8, "127.5", true, cv::Rounding(cv::RoundingMode::kEven, true), 0x7F, "inexact invalid saturated"},
+    {kI8, "-1e300", false, cv::Rounding(cv::RoundingMode::kEven, true), 0x80, "invalid saturated"},
+    {kU8, "-0.3", true, cv::RoundingMode::kUp, 0x00, "inexact"},
+    {kU8, "-1", false, cv::Rounding(cv::RoundingMode::kEven, true), 0x00, "invalid saturated"},
+    {kU8, "inf", false, cv::Rounding(cv::RoundingMode::kEven, true), 0xFF, "invalid saturated"},
+    {kU8, "nan", true, cv::Rounding(cv::RoundingMode::kEven, true), 0, "nan"},
+    {kI64, "9223372036854775807.5", true, cv::RoundingMode::kEven, 0, "out of range"},
+    {kI64, "-9223372036854775808.5", true, cv::RoundingMode::kZero, 0x8000000000000000, "inexact"},
+};
+
+TEST(IntegerRules, RoundsAndSaturatesTheTable) {
+    for (const IntegerCase& c : kIntegers) {
+        SCOPED_TRACE(c.input);
+        cv::DecimalNumber number;
+        ASSERT_TRUE(cv::ParseDecimal(c.input, std::strlen(c.input), &number));
+        const cv::IntegerConversion conversion = cv::ConvertDecimalToInteger(c.layout, number, c.round, c.rounding);
+        switch (conversion.refusal) {
+            case cv::IntegerRefusal::kNotWhole: EXPECT_STREQ(c.flags, "not whole"); break;
+            case cv::IntegerRefusal::kOutOfRange: EXPECT_STREQ(c.flags, "out of range"); break;
+            case cv::IntegerRefusal::kNan: EXPECT_STREQ(c.flags, "nan"); break;
+            case cv::IntegerRefusal::kNone:
+                EXPECT_EQ(Flags(conversion.flags), c.flags);
+                EXPECT_EQ(conversion.bits, c.bits);
+                break;
+        }
     }
 }
