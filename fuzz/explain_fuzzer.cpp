@@ -35,11 +35,11 @@ constexpr int kMaxWidth = 64;
 constexpr uint8_t kInspectChoice = 0xFF;
 constexpr int kModeCount = 5;
 constexpr cv::RoundingMode kModes[kModeCount] = {cv::RoundingMode::kEven, cv::RoundingMode::kAway,
-                                                  cv::RoundingMode::kZero, cv::RoundingMode::kUp,
-                                                  cv::RoundingMode::kDown};
+                                                 cv::RoundingMode::kZero, cv::RoundingMode::kUp,
+                                                 cv::RoundingMode::kDown};
 // Sources for --from: the number formats among the named ones (characters are no source).
-constexpr const char* kSourceFormats[] = {"f16",  "bf16",   "f32",      "f64",    "i8",     "u16",
-                                          "i32",  "u64",    "e4m3fn",   "e4m3fnuz", "e5m2", "e5m2fnuz",
+constexpr const char* kSourceFormats[] = {"f16",    "bf16",   "f32",    "f64",      "i8",   "u16",
+                                          "i32",    "u64",    "e4m3fn", "e4m3fnuz", "e5m2", "e5m2fnuz",
                                           "e2m3fn", "e3m2fn", "e2m1fn", "e8m0fnu"};
 constexpr std::size_t kSourceCount = sizeof kSourceFormats / sizeof kSourceFormats[0];
 
@@ -116,7 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (!cv::ParseExplainFormat(name, &format)) Fail("format refused", format, name);
     cv::ExplainOptions options;
     const int mode = data[3] & 7;
-    options.rounding = cv::Rounding(mode < kModeCount ? kModes[mode] : cv::RoundingMode::kEven, (data[3] & 8) != 0);
+    options.rounding =
+        cv::Rounding(mode < kModeCount ? kModes[mode] : cv::RoundingMode::kEven, (data[3] & 8) != 0);
     options.roundIntegers = mode < kModeCount;
     options.namesRounding = options.roundIntegers || options.rounding.saturate;
     cv::ExplainFormat source;

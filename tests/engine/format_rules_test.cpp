@@ -476,7 +476,8 @@ TEST(IntegerRules, RoundsAndSaturatesTheTable) {
         SCOPED_TRACE(c.input);
         cv::DecimalNumber number;
         ASSERT_TRUE(cv::ParseDecimal(c.input, std::strlen(c.input), &number));
-        const cv::IntegerConversion conversion = cv::ConvertDecimalToInteger(c.layout, number, c.round, c.rounding);
+        const cv::IntegerConversion conversion =
+            cv::ConvertDecimalToInteger(c.layout, number, c.round, c.rounding);
         switch (conversion.refusal) {
             case cv::IntegerRefusal::kNotWhole: EXPECT_STREQ(c.flags, "not whole"); break;
             case cv::IntegerRefusal::kOutOfRange: EXPECT_STREQ(c.flags, "out of range"); break;
