@@ -196,7 +196,9 @@ std::string HumanDecimal(const std::string& plain) {
 }
 
 // An exact decimal's field: the plain text in JSON, HumanDecimal's form in the human text.
-ReportField ExactField(const char* key, std::string plain, int humanOrder) {
+// For JSON alone (human false) the plain text is all there is to write.
+ReportField ExactField(const char* key, std::string plain, int humanOrder, bool forHuman) {
+    if (!forHuman) return TextField(key, std::move(plain), humanOrder);
     std::string human = HumanDecimal(plain);
     if (human == plain) return TextField(key, std::move(plain), humanOrder);
     return ReportField{key, key, std::move(human), JsonQuoted(plain), humanOrder};
@@ -225,11 +227,14 @@ const char* RoundedText(RoundingMode mode) {
 // The source of a --from conversion, then the conversion: its result, error (none when the given
 // value is not finite), flags, and with --round or --saturate the mode and whether saturation
 // changed the result.
-void AppendConversionFields(const ExplainedValue& value, const std::string& error,
+void AppendConversionFields(const ExplainedValue& value, const std::string& error, bool forHuman,
                             std::vector<ReportField>* fields) {
+    const auto legible = [forHuman](const std::string& plain) {
+        return forHuman ? HumanDecimal(plain) : plain;
+    };
     if (value.fromSource) {
         fields->push_back({"from", "from",
-                           value.sourceName + " " + value.sourceHex + " = " + HumanDecimal(value.sourceExact),
+                           value.sourceName + " " + value.sourceHex + " = " + legible(value.sourceExact),
                            "{\"format\":" + JsonQuoted(value.sourceName) + ",\"hex\":\"" + value.sourceHex +
                                "\",\"exact\":\"" + value.sourceExact + "\"}",
                            kConversionLine});
@@ -248,7 +253,7 @@ void AppendConversionFields(const ExplainedValue& value, const std::string& erro
                                            : "exact") +
                        "\"";
     if (!error.empty()) {
-        human += ", error " + HumanDecimal(error);
+        human += ", error " + legible(error);
         json += ",\"error\":" + JsonQuoted(error);
     }
     human += ", flags " + humanFlags;
@@ -263,7 +268,7 @@ void AppendConversionFields(const ExplainedValue& value, const std::string& erro
     fields->push_back({"conversion", "conversion", std::move(human), std::move(json), kConversionLine});
 }
 
-void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value,
+void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value, bool forHuman,
                         std::vector<ReportField>* fields) {
     const BinaryFormat& layout = format.layout;
     const FloatFields decoded = DecodeFloat(layout, value.bits);
@@ -307,7 +312,7 @@ void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value
 
     std::string exact;
     AppendExactValue(layout, value.bits, &exact);
-    fields->push_back(ExactField("exact", std::move(exact), kValueLines));
+    fields->push_back(ExactField("exact", std::move(exact), kValueLines, forHuman));
     std::string shortest;
     AppendShortest(layout, value.bits, &shortest);
     fields->push_back(TextField("shortest", std::move(shortest), kValueLines));
@@ -324,28 +329,28 @@ void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value
         if (layout.HasInfinity() || previous != value.bits) {
             std::string text;
             AppendExactValue(layout, previous, &text);
-            fields->push_back(ExactField("previous", std::move(text), kValueLines));
+            fields->push_back(ExactField("previous", std::move(text), kValueLines, forHuman));
         }
         if (layout.HasInfinity() || next != value.bits) {
             std::string text;
             AppendExactValue(layout, next, &text);
-            fields->push_back(ExactField("next", std::move(text), kValueLines));
+            fields->push_back(ExactField("next", std::move(text), kValueLines, forHuman));
         }
     }
     if (finite) {
         std::string ulp;
         AppendUlp(layout, value.bits, &ulp);
-        fields->push_back(ExactField("ulp", std::move(ulp), kValueLines));
+        fields->push_back(ExactField("ulp", std::move(ulp), kValueLines, forHuman));
     }
     if (payloadShown) fields->push_back({"payload", nullptr, payload, JsonQuoted(payload), kClassLine});
     if (value.converted) {
         std::string error;
         if (value.knownError) AppendLayoutConversionError(layout, value.number, value.bits, &error);
-        AppendConversionFields(value, error, fields);
+        AppendConversionFields(value, error, forHuman, fields);
     }
 }
 
-void CollectIntegerOrTextFields(const ExplainFormat& format, const ExplainedValue& value,
+void CollectIntegerOrTextFields(const ExplainFormat& format, const ExplainedValue& value, bool forHuman,
                                 std::vector<ReportField>* fields) {
     const uint64_t bits = value.bits;
     if (format.kind != ExplainKind::kCharacters) {
@@ -371,13 +376,14 @@ void CollectIntegerOrTextFields(const ExplainFormat& format, const ExplainedValu
                 IntegerLayout{format.kind == ExplainKind::kSignedInteger, format.width}, bits, value.number,
                 &error);
         }
-        AppendConversionFields(value, error, fields);
+        AppendConversionFields(value, error, forHuman, fields);
     }
 }
 
 // Every field of the explanation, in the JSON keys' order.
+// forHuman: the human text will be written (else only the JSON values are).
 std::vector<ReportField> CollectFields(const ExplainFormat& format, const ExplainedValue& value,
-                                       bool colour) {
+                                       bool forHuman, bool colour) {
     std::vector<ReportField> fields;
     fields.reserve(16);
     std::string hex;
@@ -393,9 +399,9 @@ std::vector<ReportField> CollectFields(const ExplainFormat& format, const Explai
         fields.push_back(TextField("binary", std::move(binary), -1));
     }
     if (format.kind == ExplainKind::kFloat) {
-        CollectFloatFields(format, value, &fields);
+        CollectFloatFields(format, value, forHuman, &fields);
     } else {
-        CollectIntegerOrTextFields(format, value, &fields);
+        CollectIntegerOrTextFields(format, value, forHuman, &fields);
     }
     return fields;
 }
@@ -430,7 +436,7 @@ void AppendHumanReport(const ExplainFormat& format, const std::string& input, co
         *text += input;
     }
     *text += '\n';
-    std::vector<ReportField> fields = CollectFields(format, value, colour);
+    std::vector<ReportField> fields = CollectFields(format, value, true, colour);
     std::stable_sort(fields.begin(), fields.end(),
                      [](const ReportField& a, const ReportField& b) { return a.humanOrder < b.humanOrder; });
     for (const ReportField& field : fields) {
@@ -448,7 +454,7 @@ void AppendJsonReport(const ExplainFormat& format, const std::string& input, con
     *text += "\",\"input\":\"";
     AppendJsonEscaped(input, text);
     *text += '"';
-    for (const ReportField& field : CollectFields(format, value, false)) {
+    for (const ReportField& field : CollectFields(format, value, false, false)) {
         *text += ",\"";
         *text += field.key;
         *text += "\":";
