@@ -344,7 +344,8 @@ int RunExplain(int count, const char* const* args) {
     }
     if ((format.kind == ExplainKind::kCharacters || source.kind == ExplainKind::kCharacters) &&
         (options.source != nullptr || options.namesRounding)) {
-        return UsageError("explain", "characters take no --round, --saturate or --from", format.name.c_str());
+        const std::string& characters = format.kind == ExplainKind::kCharacters ? format.name : source.name;
+        return UsageError("explain", "characters take no --round, --saturate or --from", characters.c_str());
     }
 
     Explainer explainer(format, json, !json && UseColour(command.colour), options);
