@@ -154,12 +154,12 @@ std::string ManPage(const HelpText& program, const std::vector<HelpText>& subcom
     page += ".SH SYNOPSIS\n";
     for (std::size_t i = 0; i < helps.size(); ++i) {
         if (i > 0) page += ".br\n";
-        // The command in bold, its operands in roman.
+        // The command in bold, its operands in roman; a help without a usage line gives the command.
         const std::string command = Command(helps[i].subcommand);
-        std::string synopsis = RoffText(parts[i].synopsis);
-        if (StartsWith(parts[i].synopsis, command.c_str())) {
-            synopsis =
-                "\\fB" + RoffText(command) + "\\fR" + RoffText(parts[i].synopsis.substr(command.size()));
+        const std::string usage = parts[i].synopsis.empty() ? command : parts[i].synopsis;
+        std::string synopsis = RoffText(usage);
+        if (StartsWith(usage, command.c_str())) {
+            synopsis = "\\fB" + RoffText(command) + "\\fR" + RoffText(usage.substr(command.size()));
         }
         page += synopsis + "\n";
     }

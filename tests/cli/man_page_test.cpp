@@ -37,8 +37,10 @@ TEST(ManPage, SectionsFromTheHelpTexts) {
     } cases[] = {
         {".TH CORVANE\\-CLI 1 \"\" \"Corvane 9.8\" \"User Commands\"\n", true},
         {".SH NAME\ncorvane\\-cli \\- does x, bit by bit\n", true},
-        {".SH SYNOPSIS\n\\fBcorvane\\-cli\\fR [X]\n.br\n\\fBcorvane\\-cli quiet\\fR N\n.SH DESCRIPTION\n",
+        {".SH SYNOPSIS\n\\fBcorvane\\-cli\\fR [X]\n.br\n\\fBcorvane\\-cli quiet\\fR N\n.br\n"
+         "\\fBcorvane\\-cli bare\\fR\n.SH DESCRIPTION\n",
          true},
+        {".SH BARE\nNo usage line.\n", true},
         {".SH DESCRIPTION\nDoes x, bit by bit. Then more.\n.SH QUIET\n", true},
         {".SH QUIET\nSays nothing.\n.nf\n  N  a number\n.fi\nAfter the list.\n", true},
         {".SH \"EXIT STATUS\"\n.TP\n.B corvane\\-cli\n0 done, 2 bad.\n", true},
@@ -46,7 +48,8 @@ TEST(ManPage, SectionsFromTheHelpTexts) {
         {"Usage:", false},
         {"Exit status:", false},
     };
-    const std::string page = ManPage(program, {quiet}, "9.8");
+    const HelpText bare{"bare", "No usage line.\n"};
+    const std::string page = ManPage(program, {quiet, bare}, "9.8");
     for (const auto& c : cases)
         EXPECT_EQ(page.find(c.fragment) != std::string::npos, c.present) << c.fragment;
 }
