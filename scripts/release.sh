@@ -35,7 +35,7 @@ rm -rf "$stage" "$out/$name-win32.zip"
 mkdir -p "$stage"
 # Exact modes whatever the umask, so that the archives are the same on every machine.
 umask 022
-# The program, and beside it the 64-bit build for a Wine without its 32-bit part.
+# The program, the 64-bit build for a Wine without its 32-bit part, and the console program.
 i686-w64-mingw32-strip -o "$stage/corvane.exe" $build/shell/corvane.exe
 x86_64-w64-mingw32-strip -o "$stage/corvane64.exe" build/release-x86_64/shell/corvane.exe
 i686-w64-mingw32-strip -o "$stage/corvane-cli.exe" $build/cli/corvane-cli.exe
