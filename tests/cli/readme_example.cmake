@@ -7,8 +7,8 @@ string(FIND "${readme}" "    > ${command}\n" start)
 if(start EQUAL -1)
   message(FATAL_ERROR "${README} shows no \"${command}\"")
 endif()
-# The lines after the command, up to the line of "...", without their indent of four (CMake's REGEX REPLACE
-# would anchor ^ again after each match, hence plain replaces).
+# The lines after the command, up to the line of "...", without their indent of four (CMake's
+# REGEX REPLACE would anchor ^ again after each match, hence plain replaces).
 string(LENGTH "    > ${command}" skip)
 string(SUBSTRING "${readme}" ${start} -1 example)
 string(FIND "${example}" "...\n" dots)
@@ -21,10 +21,11 @@ math(EXPR length "${end} - ${skip}")
 string(SUBSTRING "${example}" ${skip} ${length} example)
 string(REPLACE "\n    " "\n" shown "${example}\n")
 string(SUBSTRING "${shown}" 1 -1 shown)
-execute_process(COMMAND ${EMULATOR} ${CLI} explain f32 0.1 OUTPUT_VARIABLE output RESULT_VARIABLE status)
+execute_process(COMMAND ${EMULATOR} ${CLI} explain f32 0.1
+                OUTPUT_VARIABLE output RESULT_VARIABLE status)
 string(REPLACE "\r\n" "\n" output "${output}")
 string(LENGTH "${shown}" length)
 string(SUBSTRING "${output}" 0 ${length} printed)
 if(NOT status EQUAL 0 OR NOT printed STREQUAL shown)
-  message(FATAL_ERROR "the README shows\n${shown}\nthe program prints (status ${status})\n${output}")
+  message(FATAL_ERROR "README:\n${shown}\nthe program prints (exit status ${status}):\n${output}")
 endif()
