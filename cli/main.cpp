@@ -1,13 +1,14 @@
 // corvane-cli: Corvane's value engine driven by commands instead of a window. Each argument is one
 // command; without arguments, one command per line is read from standard input.
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <string>
 
 #include "cli/cli_window.h"
 #include "cli/message_text.h"
 #include "cli/explain.h"
-#include "cli/inspect.h"
+#include "cli/subcommands.h"
 #include "number/digits.h"
 
 namespace {
@@ -231,8 +232,11 @@ int Step(Runner& runner, const std::string& command) {
 }
 
 int RunCommands(int argc, char** argv) {
-    if (argc > 2 && std::string(argv[1]) == "explain") return cv::RunExplain(argc - 2, argv + 2);
-    if (argc > 1 && std::string(argv[1]) == "inspect") return cv::RunInspect(argc - 2, argv + 2);
+    for (const cv::Subcommand& subcommand : cv::kSubcommands) {
+        if (argc - 2 >= subcommand.fewestWords && std::strcmp(argv[1], subcommand.name) == 0) {
+            return subcommand.run(argc - 2, argv + 2);
+        }
+    }
     Runner runner;
     if (argc > 1) {
         for (int i = 1; i < argc; ++i) {

@@ -1,0 +1,25 @@
+// corvane-cli's subcommands: `corvane-cli NAME WORD...` hands the words after NAME to its run.
+// The program dispatches through this one list and its man page is written from it, so a
+// subcommand added here is both run and documented.
+#pragma once
+
+#include "cli/explain.h"
+#include "cli/inspect.h"
+
+namespace cv {
+
+struct Subcommand {
+    const char* name;
+    // The fewest words after the name that make it the subcommand: `explain` alone is the command
+    // script's explain of the current value.
+    int fewestWords;
+    // The words after the name; returns the exit status. `--help` prints the subcommand's usage.
+    int (*run)(int count, const char* const* args);
+};
+
+inline constexpr Subcommand kSubcommands[] = {
+    {"explain", 1, RunExplain},
+    {"inspect", 0, RunInspect},
+};
+
+}  // namespace cv

@@ -1,0 +1,38 @@
+# Installs the native build into a fresh prefix and checks that the program and its man page are
+# where GNUInstallDirs puts them, that the program runs, and that the page has a section for every
+# subcommand. Where groff is present, the page must also format without a warning.
+#   BUILD  the build tree;  PREFIX  a scratch prefix;  SUBCOMMANDS  the subcommands
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
+                OUTPUT_QUIET ERROR_VARIABLE errors RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${errors}")
+endif()
+set(program ${PREFIX}/bin/corvane-cli)
+set(page ${PREFIX}/share/man/man1/corvane-cli.1)
+foreach(file ${program} ${page})
+  if(NOT EXISTS ${file})
+    message(FATAL_ERROR "not installed: ${file}")
+  endif()
+endforeach()
+execute_process(COMMAND ${program} --help OUTPUT_QUIET RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "the installed ${program} --help: exit status ${status}")
+endif()
+file(READ ${page} text)
+foreach(subcommand IN LISTS SUBCOMMANDS)
+  string(TOUPPER ${subcommand} heading)
+  string(FIND "${text}" "\n.SH ${heading}\n" at)
+  string(FIND "${text}" "\\fBcorvane\\-cli ${subcommand}\\fR" synopsis)
+  if(at EQUAL -1 OR synopsis EQUAL -1)
+    message(FATAL_ERROR "the man page lacks the section or synopsis of ${subcommand}")
+  endif()
+endforeach()
+find_program(GROFF groff)
+if(GROFF)
+  execute_process(COMMAND ${GROFF} -man -Tutf8 -ww -z ${page}
+                  ERROR_VARIABLE warnings RESULT_VARIABLE status)
+  if(NOT status EQUAL 0 OR NOT warnings STREQUAL "")
+    message(FATAL_ERROR "groff: exit status ${status}: ${warnings}")
+  endif()
+endif()
