@@ -156,7 +156,7 @@ ReportField TextField(const char* key, std::string value, int humanOrder) {
 // zeros after the point, or has more than 40 digits before it, in exponent form with every
 // significant digit and their count, so that its magnitude shows at once. Any other text (inf,
 // nan, a shorter plain decimal) is returned as it is.
-std::string HumanDecimal(const std::string& plain) {
+std::string HumanDecimalText(const std::string& plain) {
     constexpr std::size_t kMostLeadingZeros = 6;
     constexpr std::size_t kMostIntegerDigits = 40;
     const std::size_t start = !plain.empty() && plain[0] == '-' ? 1 : 0;
@@ -197,7 +197,7 @@ std::string HumanDecimal(const std::string& plain) {
 
 // An exact decimal's field: the plain text in JSON, HumanDecimal's form in the human text.
 ReportField ExactField(const char* key, std::string plain, int humanOrder) {
-    std::string human = HumanDecimal(plain);
+    std::string human = HumanDecimalText(plain);
     if (human == plain) return TextField(key, std::move(plain), humanOrder);
     return ReportField{key, key, std::move(human), JsonQuoted(plain), humanOrder};
 }
@@ -228,11 +228,12 @@ const char* RoundedText(RoundingMode mode) {
 void AppendConversionFields(const ExplainedValue& value, const std::string& error,
                             std::vector<ReportField>* fields) {
     if (value.fromSource) {
-        fields->push_back({"from", "from",
-                           value.sourceName + " " + value.sourceHex + " = " + HumanDecimal(value.sourceExact),
-                           "{\"format\":" + JsonQuoted(value.sourceName) + ",\"hex\":\"" + value.sourceHex +
-                               "\",\"exact\":\"" + value.sourceExact + "\"}",
-                           kConversionLine});
+        fields->push_back(
+            {"from", "from",
+             value.sourceName + " " + value.sourceHex + " = " + HumanDecimalText(value.sourceExact),
+             "{\"format\":" + JsonQuoted(value.sourceName) + ",\"hex\":\"" + value.sourceHex +
+                 "\",\"exact\":\"" + value.sourceExact + "\"}",
+             kConversionLine});
     }
     const LayoutConversion& conversion = value.conversion;
     std::string humanFlags;
@@ -248,7 +249,7 @@ void AppendConversionFields(const ExplainedValue& value, const std::string& erro
                                            : "exact") +
                        "\"";
     if (!error.empty()) {
-        human += ", error " + HumanDecimal(error);
+        human += ", error " + HumanDecimalText(error);
         json += ",\"error\":" + JsonQuoted(error);
     }
     human += ", flags " + humanFlags;
@@ -410,6 +411,55 @@ void Label(const char* label, std::string* text) {
 
 }  // namespace
 
+std::string HumanDecimal(const std::string& plain) {
+    return HumanDecimalText(plain);
+}
+
+void AppendHumanLines(const ExplainFormat& format, const ExplainedValue& value, int indent, std::string* text,
+                      bool colour) {
+    std::vector<ReportField> fields = CollectFields(format, value, colour);
+    std::stable_sort(fields.begin(), fields.end(),
+                     [](const ReportField& a, const ReportField& b) { return a.humanOrder < b.humanOrder; });
+    for (const ReportField& field : fields) {
+        if (field.label == nullptr) continue;
+        text->append(static_cast<std::size_t>(indent), ' ');
+        Label(field.label, text);
+        *text += field.human;
+        *text += '\n';
+    }
+}
+
+void AppendJsonObject(const ExplainFormat& format, const ExplainedValue& value, std::string* text) {
+    bool first = true;
+    *text += '{';
+    for (const ReportField& field : CollectFields(format, value, false)) {
+        if (!first) *text += ',';
+        first = false;
+        *text += '"';
+        *text += field.key;
+        *text += "\":";
+        if (field.jsonIsHumanText) {
+            *text += '"';
+            *text += field.human;
+            *text += '"';
+        } else {
+            *text += field.json;
+        }
+    }
+    *text += '}';
+}
+
+bool AppendConversion(const ExplainFormat& format, const ExplainedValue& value, bool json,
+                      std::string* text) {
+    if (format.kind != ExplainKind::kFloat || !value.converted) return false;
+    std::string error;
+    if (value.knownError) AppendLayoutConversionError(format.layout, value.number, value.bits, &error);
+    std::vector<ReportField> fields;
+    AppendConversionFields(value, error, &fields);
+    *text += json ? fields.back().json : fields.back().human;
+    return true;
+}
+
 void AppendHumanReport(const ExplainFormat& format, const std::string& input, const ExplainedValue& value,
                        std::string* text, bool colour) {
     *text += format.name;
@@ -430,15 +480,7 @@ void AppendHumanReport(const ExplainFormat& format, const std::string& input, co
         *text += input;
     }
     *text += '\n';
-    std::vector<ReportField> fields = CollectFields(format, value, colour);
-    std::stable_sort(fields.begin(), fields.end(),
-                     [](const ReportField& a, const ReportField& b) { return a.humanOrder < b.humanOrder; });
-    for (const ReportField& field : fields) {
-        if (field.label == nullptr) continue;
-        Label(field.label, text);
-        *text += field.human;
-        *text += '\n';
-    }
+    AppendHumanLines(format, value, 0, text, colour);
 }
 
 void AppendJsonReport(const ExplainFormat& format, const std::string& input, const ExplainedValue& value,
@@ -447,20 +489,12 @@ void AppendJsonReport(const ExplainFormat& format, const std::string& input, con
     AppendJsonEscaped(format.name, text);
     *text += "\",\"input\":\"";
     AppendJsonEscaped(input, text);
-    *text += '"';
-    for (const ReportField& field : CollectFields(format, value, false)) {
-        *text += ",\"";
-        *text += field.key;
-        *text += "\":";
-        if (field.jsonIsHumanText) {
-            *text += '"';
-            *text += field.human;
-            *text += '"';
-        } else {
-            *text += field.json;
-        }
-    }
-    *text += "}\n";
+    *text += "\",";
+    // The value's own object, its opening brace replaced by the keys above.
+    const std::size_t open = text->size();
+    AppendJsonObject(format, value, text);
+    text->erase(open, 1);
+    *text += '\n';
 }
 
 void AppendJsonError(const std::string& input, const std::string& error, std::string* text) {

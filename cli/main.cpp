@@ -4,6 +4,7 @@
 #include <iostream>
 #include <string>
 
+#include "cli/calc.h"
 #include "cli/cli_window.h"
 #include "cli/message_text.h"
 #include "cli/explain.h"
@@ -233,6 +234,7 @@ int Step(Runner& runner, const std::string& command) {
 int RunCommands(int argc, char** argv) {
     if (argc > 2 && std::string(argv[1]) == "explain") return cv::RunExplain(argc - 2, argv + 2);
     if (argc > 1 && std::string(argv[1]) == "inspect") return cv::RunInspect(argc - 2, argv + 2);
+    if (argc > 1 && std::string(argv[1]) == "calc") return cv::RunCalc(argc - 2, argv + 2);
     Runner runner;
     if (argc > 1) {
         for (int i = 1; i < argc; ++i) {
