@@ -175,11 +175,26 @@ void Infinite(const BinaryFormat& format, bool negative, Rounding rounding, Arit
     result->conversion.saturated = overflow.saturated;
 }
 
+// Bits kept below a layout's mantissa when a long exact value is rounded: far more than the three
+// the rounding looks at, so that the cut part can stand as one sticky bit at the bottom.
+constexpr int kKeptExtraBits = 64;
+
 void RoundFinite(const BinaryFormat& format, Rounding rounding, ArithmeticResult* result) {
     const ExactValue& exact = result->exact;
     BigNumber num = exact.num;
     BigNumber den(exact.den);
-    result->conversion = ConvertRationalToLayout(format, exact.negative, &num, &den, exact.power, rounding);
+    int power = exact.power;
+    // A wide sum rounds as its top bits with a sticky lowest bit do (rounding to odd far below the
+    // layout's precision), and that costs a fraction of the division by the whole.
+    const int excess = num.BitLength() - (format.mantissaBits + kKeptExtraBits);
+    if (exact.den == 1 && excess > 0) {
+        bool sticky = false;
+        for (int bit = 0; bit < excess && !sticky; ++bit) sticky = num.Bit(bit);
+        num.ShiftRight(excess);
+        power += excess;
+        if (sticky && !num.Bit(0)) num.Add(BigNumber(1));
+    }
+    result->conversion = ConvertRationalToLayout(format, exact.negative, &num, &den, power, rounding);
 }
 
 void Quotient(const FloatFields& a, const FloatFields& b, ExactValue* exact) {
