@@ -242,7 +242,7 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
     AppendExactResult(result.exact, &exact);
     std::string difference;
     if (result.exact.kind == ExactValue::Kind::kFinite && IsFinite(DecodeFloat(layout, rounded.bits)))
-        AppendResultError(layout, rounded.bits, result.exact, &difference);
+        AppendResultError(layout, rounded.bits, result.exact, &difference, &exact);
 
     if (json) {
         *out += "{\"format\":\"";

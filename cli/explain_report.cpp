@@ -165,6 +165,14 @@ std::string HumanDecimalText(const std::string& plain) {
     for (std::size_t i = start; i < plain.size(); ++i) {
         if ((plain[i] < '0' || plain[i] > '9') && i != point) return plain;
     }
+    // Most texts stay plain: decided before any part is copied.
+    const bool longInteger = point - start > kMostIntegerDigits;
+    const bool zeroInteger = point - start == 1 && plain[start] == '0';
+    const std::size_t firstDigit =
+        point < plain.size() ? plain.find_first_not_of('0', point + 1) : plain.npos;
+    if (!longInteger &&
+        !(zeroInteger && firstDigit != plain.npos && firstDigit - point - 1 > kMostLeadingZeros))
+        return plain;
     const std::string integer = plain.substr(start, point - start);
     const std::string fraction = point < plain.size() ? plain.substr(point + 1) : std::string();
     int64_t exponent = 0;
@@ -199,7 +207,8 @@ std::string HumanDecimalText(const std::string& plain) {
 ReportField ExactField(const char* key, std::string plain, int humanOrder) {
     std::string human = HumanDecimalText(plain);
     if (human == plain) return TextField(key, std::move(plain), humanOrder);
-    return ReportField{key, key, std::move(human), JsonQuoted(plain), humanOrder};
+    // Only a plain decimal (digits, a sign, a point) has another human form: nothing to escape.
+    return ReportField{key, key, std::move(human), '"' + plain + '"', humanOrder};
 }
 
 // Human lines in order: the sign and the fields, the class, the values, the conversion.

@@ -418,12 +418,118 @@ std::string ScaledDigits(const BigNumber& n, int twos, int fives) {
     return digits;
 }
 
+// A plain decimal text taken apart: its sign, and its digits with the point after `integer` of them.
+struct PlainDecimal {
+    bool negative = false;
+    std::string digits;
+    std::size_t integer = 0;
+};
+
+PlainDecimal ReadPlain(const std::string& text) {
+    PlainDecimal plain;
+    plain.negative = !text.empty() && text[0] == '-';
+    const std::size_t start = plain.negative ? 1 : 0;
+    const std::size_t point = std::min(text.find('.', start), text.size());
+    plain.digits = text.substr(start, point - start);
+    plain.integer = plain.digits.size();
+    if (point < text.size()) plain.digits.append(text, point + 1, std::string::npos);
+    return plain;
+}
+
+// The magnitudes' digits aligned: the same integer and fraction lengths.
+void Align(PlainDecimal* a, PlainDecimal* b) {
+    const std::size_t integer = std::max(a->integer, b->integer);
+    const std::size_t fraction = std::max(a->digits.size() - a->integer, b->digits.size() - b->integer);
+    for (PlainDecimal* p : {a, b}) {
+        p->digits.insert(0, integer - p->integer, '0');
+        p->digits.append(fraction - (p->digits.size() - integer), '0');
+        p->integer = integer;
+    }
+}
+
+// a - b for plain decimal texts, exact, as a plain decimal ("0" for zero): a pass over the digits.
+void AppendPlainDifference(const std::string& aText, const std::string& bText, std::string* text) {
+    PlainDecimal a = ReadPlain(aText);
+    PlainDecimal b = ReadPlain(bText);
+    Align(&a, &b);
+    b.negative = !b.negative;  // a + (-b)
+    std::string sum(a.digits.size() + 1, '0');
+    bool negative = a.negative;
+    if (a.negative == b.negative) {
+        int carry = 0;
+        for (std::size_t i = a.digits.size(); i-- > 0;) {
+            const int digit = (a.digits[i] - '0') + (b.digits[i] - '0') + carry;
+            sum[i + 1] = static_cast<char>('0' + digit % 10);
+            carry = digit / 10;
+        }
+        sum[0] = static_cast<char>('0' + carry);
+    } else {
+        const bool aLarger = a.digits >= b.digits;
+        const std::string& larger = aLarger ? a.digits : b.digits;
+        const std::string& smaller = aLarger ? b.digits : a.digits;
+        negative = aLarger ? a.negative : b.negative;
+        int borrow = 0;
+        for (std::size_t i = larger.size(); i-- > 0;) {
+            int digit = (larger[i] - '0') - (smaller[i] - '0') - borrow;
+            borrow = digit < 0 ? 1 : 0;
+            sum[i + 1] = static_cast<char>('0' + digit + 10 * borrow);
+        }
+    }
+    const std::size_t integerEnd = a.integer + 1;
+    std::size_t first = 0;
+    while (first + 1 < integerEnd && sum[first] == '0') ++first;
+    std::size_t last = sum.size();
+    while (last > integerEnd && sum[last - 1] == '0') --last;
+    const bool zero = first + 1 == integerEnd && sum[first] == '0' && last == integerEnd;
+    if (negative && !zero) *text += '-';
+    text->append(sum, first, integerEnd - first);
+    if (last > integerEnd) {
+        *text += '.';
+        text->append(sum, integerEnd, last - integerEnd);
+    }
+}
+
+// Chunks of 64 bits, at most this many of them not zero, make a dyadic value's digits as the sum of
+// their own expansions (from the cached powers, a pass each); longer values take the limbs below.
+constexpr int kMostSummedChunks = 4;
+constexpr int kChunkBits = 64;
+
+// The plain decimal of n * 2^q as the sum of its non-zero 64-bit chunks' expansions; false when it
+// has too many.
+bool AppendChunkSum(const BigNumber& n, int q, bool negative, std::string* text) {
+    uint64_t chunks[kMostSummedChunks];
+    int powers[kMostSummedChunks];
+    int count = 0;
+    for (int low = 0, bits = n.BitLength(); low < bits; low += kChunkBits) {
+        uint64_t chunk = 0;
+        for (int bit = std::min(bits, low + kChunkBits) - 1; bit >= low; --bit)
+            chunk = (chunk << 1) | (n.Bit(bit) ? 1u : 0u);
+        if (chunk == 0) continue;
+        if (count == kMostSummedChunks) return false;
+        chunks[count] = chunk;
+        powers[count++] = q + low;
+    }
+    std::string sum = "0";
+    std::string next;
+    for (int i = 0; i < count; ++i) {
+        std::string part = "-";
+        AppendPlainBinary(chunks[i], powers[i], false, &part);
+        next.clear();
+        AppendPlainDifference(sum, part, &next);  // sum - (-part)
+        sum.swap(next);
+    }
+    if (negative) *text += '-';
+    *text += sum;
+    return true;
+}
+
 // The plain decimal of N * 2^q / 5^fives (exact: N * 2^(q + fives) / 10^fives).
 void AppendTerminating(const BigNumber& n, int q, int fives, bool negative, std::string* text) {
     if (n.IsZero()) {
         *text += '0';
         return;
     }
+    if (fives == 0 && AppendChunkSum(n, q, negative, text)) return;
     const int twos = q + fives;
     DecimalDigits digits;
     digits.fractionDigits = twos >= 0 ? fives : fives - twos;
@@ -560,10 +666,18 @@ void AppendExactResult(const ExactValue& exact, std::string* text) {
     AppendCut(cut, exact.negative, text);
 }
 
-void AppendResultError(const BinaryFormat& format, uint64_t bits, const ExactValue& exact,
-                       std::string* text) {
+void AppendResultError(const BinaryFormat& format, uint64_t bits, const ExactValue& exact, std::string* text,
+                       const std::string* exactText) {
     const FloatFields stored = DecodeFloat(format, bits);
     assert(IsFinite(stored) && exact.kind == ExactValue::Kind::kFinite);
+    if (exact.Terminates()) {  // both texts end: their difference digit by digit
+        std::string storedText;
+        AppendExactValue(format, bits, &storedText);
+        std::string ownText;
+        if (exactText == nullptr) AppendExactResult(exact, &ownText);
+        AppendPlainDifference(storedText, exactText != nullptr ? *exactText : ownText, text);
+        return;
+    }
     const BigNumber storedSignificand(stored.significand);
     if (!exact.root) {
         // stored - exact = (s * den * 2^sp - n * 2^p) / den, both sides at the lower power.
@@ -587,8 +701,6 @@ void AppendResultError(const BinaryFormat& format, uint64_t bits, const ExactVal
         }
         if (s.IsZero()) {
             *text += '0';
-        } else if (exact.Terminates()) {
-            AppendTerminating(s, low, FivesIn(exact.den), negative, text);
         } else {
             AppendCut(Cut(s, BigNumber(exact.den), low), negative, text);
         }

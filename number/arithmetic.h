@@ -62,6 +62,9 @@ void AppendExactResult(const ExactValue& exact, std::string* text);
 // Appends the stored value (bits of the layout, finite) minus the exact value (finite), written as
 // AppendExactResult writes a value: every digit when it ends; else the sign, then the magnitude's
 // first kCutDigits significant digits cut, then "...".
-void AppendResultError(const BinaryFormat& format, uint64_t bits, const ExactValue& exact, std::string* text);
+// exactText, when given, is what AppendExactResult wrote of the exact value (so that it is not
+// written twice).
+void AppendResultError(const BinaryFormat& format, uint64_t bits, const ExactValue& exact, std::string* text,
+                       const std::string* exactText = nullptr);
 
 }  // namespace cv
