@@ -4,12 +4,15 @@
 // any value), and the JSON line must stay plain ASCII without control characters.
 //
 // Input: byte 0 picks the format (past the named ones: fp:E:M and its kind from bytes 1 and 2); the
-// rest, up to its end, is the VALUE text.
+// rest, up to its end, is the VALUE text. A text that begins with '=' is a calc line instead (the
+// rest after it, in a float format, by the mode byte 1 picks): every operation, accepted or
+// refused with a reason, must give plain ASCII JSON and a human answer.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "cli/calc.h"
 #include "cli/explain_input.h"
 #include "cli/explain_report.h"
 #include "number/binary_float.h"
@@ -26,6 +29,9 @@ constexpr std::size_t kNamedCount = sizeof kNamedFormats / sizeof kNamedFormats[
 constexpr int kMinExponentBits = 2;
 constexpr int kExponentChoices = 14;  // 2..15
 constexpr int kMaxWidth = 64;
+constexpr cv::RoundingMode kModes[] = {cv::RoundingMode::kEven, cv::RoundingMode::kAway,
+                                       cv::RoundingMode::kZero, cv::RoundingMode::kUp,
+                                       cv::RoundingMode::kDown};
 
 [[noreturn]] void Fail(const char* what, const cv::ExplainFormat& format, const std::string& text) {
     std::fprintf(stderr, "FAILED: %s (format %s, value \"%s\")\n", what, format.name.c_str(), text.c_str());
@@ -77,7 +83,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data) + 3, size - 3);
     cv::ExplainedValue value;
     std::string out;
-    if (!cv::ParseExplainValue(format, text.data(), text.size(), &value)) {
+    if (!text.empty() && text[0] == '=') {
+        if (format.kind != cv::ExplainKind::kFloat) return 0;
+        cv::ExplainOptions options;
+        options.rounding = cv::Rounding(kModes[data[1] % 5], (data[2] & 0x80u) != 0);
+        options.namesRounding = (data[2] & 0x40u) != 0;
+        const std::string line = text.substr(1);
+        std::string error;
+        if (!cv::AppendCalculation(format, options, line, true, false, &out, &error)) {
+            if (error.empty() || !out.empty()) Fail("calc refused without a reason", format, line);
+            cv::AppendJsonError(line, error, &out);
+        } else {
+            std::string human;
+            if (!cv::AppendCalculation(format, options, line, false, false, &human, &error))
+                Fail("calc answered in JSON only", format, line);
+        }
+    } else if (!cv::ParseExplainValue(format, text.data(), text.size(), &value)) {
         if (value.error.empty()) Fail("refused without a reason", format, text);
         cv::AppendJsonError(text, value.error, &out);
     } else {
