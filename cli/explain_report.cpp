@@ -156,7 +156,7 @@ ReportField TextField(const char* key, std::string value, int humanOrder) {
 // zeros after the point, or has more than 40 digits before it, in exponent form with every
 // significant digit and their count, so that its magnitude shows at once. Any other text (inf,
 // nan, a shorter plain decimal) is returned as it is.
-std::string HumanDecimal(const std::string& plain) {
+std::string HumanDecimalText(const std::string& plain) {
     constexpr std::size_t kMostLeadingZeros = 6;
     constexpr std::size_t kMostIntegerDigits = 40;
     const std::size_t start = !plain.empty() && plain[0] == '-' ? 1 : 0;
@@ -165,6 +165,14 @@ std::string HumanDecimal(const std::string& plain) {
     for (std::size_t i = start; i < plain.size(); ++i) {
         if ((plain[i] < '0' || plain[i] > '9') && i != point) return plain;
     }
+    // Most texts stay plain: decided before any part is copied.
+    const bool longInteger = point - start > kMostIntegerDigits;
+    const bool zeroInteger = point - start == 1 && plain[start] == '0';
+    const std::size_t firstDigit =
+        point < plain.size() ? plain.find_first_not_of('0', point + 1) : plain.npos;
+    if (!longInteger &&
+        !(zeroInteger && firstDigit != plain.npos && firstDigit - point - 1 > kMostLeadingZeros))
+        return plain;
     const std::string integer = plain.substr(start, point - start);
     const std::string fraction = point < plain.size() ? plain.substr(point + 1) : std::string();
     int64_t exponent = 0;
@@ -199,9 +207,10 @@ std::string HumanDecimal(const std::string& plain) {
 // For JSON alone (human false) the plain text is all there is to write.
 ReportField ExactField(const char* key, std::string plain, int humanOrder, bool forHuman) {
     if (!forHuman) return TextField(key, std::move(plain), humanOrder);
-    std::string human = HumanDecimal(plain);
+    std::string human = HumanDecimalText(plain);
     if (human == plain) return TextField(key, std::move(plain), humanOrder);
-    return ReportField{key, key, std::move(human), JsonQuoted(plain), humanOrder};
+    // Only a plain decimal (digits, a sign, a point) has another human form: nothing to escape.
+    return ReportField{key, key, std::move(human), '"' + plain + '"', humanOrder};
 }
 
 // Human lines in order: the sign and the fields, the class, the values, the conversion.
@@ -230,7 +239,7 @@ const char* RoundedText(RoundingMode mode) {
 void AppendConversionFields(const ExplainedValue& value, const std::string& error, bool forHuman,
                             std::vector<ReportField>* fields) {
     const auto legible = [forHuman](const std::string& plain) {
-        return forHuman ? HumanDecimal(plain) : plain;
+        return forHuman ? HumanDecimalText(plain) : plain;
     };
     if (value.fromSource) {
         fields->push_back({"from", "from",
@@ -416,6 +425,55 @@ void Label(const char* label, std::string* text) {
 
 }  // namespace
 
+std::string HumanDecimal(const std::string& plain) {
+    return HumanDecimalText(plain);
+}
+
+void AppendHumanLines(const ExplainFormat& format, const ExplainedValue& value, int indent, std::string* text,
+                      bool colour) {
+    std::vector<ReportField> fields = CollectFields(format, value, true, colour);
+    std::stable_sort(fields.begin(), fields.end(),
+                     [](const ReportField& a, const ReportField& b) { return a.humanOrder < b.humanOrder; });
+    for (const ReportField& field : fields) {
+        if (field.label == nullptr) continue;
+        text->append(static_cast<std::size_t>(indent), ' ');
+        Label(field.label, text);
+        *text += field.human;
+        *text += '\n';
+    }
+}
+
+void AppendJsonObject(const ExplainFormat& format, const ExplainedValue& value, std::string* text) {
+    bool first = true;
+    *text += '{';
+    for (const ReportField& field : CollectFields(format, value, false, false)) {
+        if (!first) *text += ',';
+        first = false;
+        *text += '"';
+        *text += field.key;
+        *text += "\":";
+        if (field.jsonIsHumanText) {
+            *text += '"';
+            *text += field.human;
+            *text += '"';
+        } else {
+            *text += field.json;
+        }
+    }
+    *text += '}';
+}
+
+bool AppendConversion(const ExplainFormat& format, const ExplainedValue& value, bool json,
+                      std::string* text) {
+    if (format.kind != ExplainKind::kFloat || !value.converted) return false;
+    std::string error;
+    if (value.knownError) AppendLayoutConversionError(format.layout, value.number, value.bits, &error);
+    std::vector<ReportField> fields;
+    AppendConversionFields(value, error, !json, &fields);
+    *text += json ? fields.back().json : fields.back().human;
+    return true;
+}
+
 void AppendHumanReport(const ExplainFormat& format, const std::string& input, const ExplainedValue& value,
                        std::string* text, bool colour) {
     *text += format.name;
@@ -436,15 +494,7 @@ void AppendHumanReport(const ExplainFormat& format, const std::string& input, co
         *text += input;
     }
     *text += '\n';
-    std::vector<ReportField> fields = CollectFields(format, value, true, colour);
-    std::stable_sort(fields.begin(), fields.end(),
-                     [](const ReportField& a, const ReportField& b) { return a.humanOrder < b.humanOrder; });
-    for (const ReportField& field : fields) {
-        if (field.label == nullptr) continue;
-        Label(field.label, text);
-        *text += field.human;
-        *text += '\n';
-    }
+    AppendHumanLines(format, value, 0, text, colour);
 }
 
 void AppendJsonReport(const ExplainFormat& format, const std::string& input, const ExplainedValue& value,
@@ -453,20 +503,12 @@ void AppendJsonReport(const ExplainFormat& format, const std::string& input, con
     AppendJsonEscaped(format.name, text);
     *text += "\",\"input\":\"";
     AppendJsonEscaped(input, text);
-    *text += '"';
-    for (const ReportField& field : CollectFields(format, value, false, false)) {
-        *text += ",\"";
-        *text += field.key;
-        *text += "\":";
-        if (field.jsonIsHumanText) {
-            *text += '"';
-            *text += field.human;
-            *text += '"';
-        } else {
-            *text += field.json;
-        }
-    }
-    *text += "}\n";
+    *text += "\",";
+    // The value's own object, its opening brace replaced by the keys above.
+    const std::size_t open = text->size();
+    AppendJsonObject(format, value, text);
+    text->erase(open, 1);
+    *text += '\n';
 }
 
 void AppendJsonError(const std::string& input, const std::string& error, std::string* text) {

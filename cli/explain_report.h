@@ -13,6 +13,19 @@ void AppendHumanReport(const ExplainFormat& format, const std::string& input, co
                        std::string* text, bool colour = false);
 void AppendJsonReport(const ExplainFormat& format, const std::string& input, const ExplainedValue& value,
                       std::string* text);
+// The explanation's lines alone (no heading line), each indented by `indent` more spaces.
+void AppendHumanLines(const ExplainFormat& format, const ExplainedValue& value, int indent, std::string* text,
+                      bool colour = false);
+// The explanation as one JSON object without format and input: {"hex":...,...}, no line break.
+void AppendJsonObject(const ExplainFormat& format, const ExplainedValue& value, std::string* text);
+// A float value's conversion as its explanation writes it (the human text after the label, or the
+// JSON object); false, appending nothing, when the value was not converted.
+bool AppendConversion(const ExplainFormat& format, const ExplainedValue& value, bool json, std::string* text);
+// An exact plain decimal as the human text writes it: exponent form with the digit count when its
+// plain form begins with more than six zeros after the point or has more than 40 digits before it;
+// any other text as it is.
+std::string HumanDecimal(const std::string& plain);
+
 // {"input":...,"error":...} for a refused value.
 void AppendJsonError(const std::string& input, const std::string& error, std::string* text);
 

@@ -3,6 +3,7 @@
 // subcommand added here is both run and documented.
 #pragma once
 
+#include "cli/calc.h"
 #include "cli/explain.h"
 #include "cli/inspect.h"
 
@@ -20,6 +21,7 @@ struct Subcommand {
 inline constexpr Subcommand kSubcommands[] = {
     {"explain", 1, RunExplain},
     {"inspect", 0, RunInspect},
+    {"calc", 0, RunCalc},
 };
 
 }  // namespace cv

@@ -9,12 +9,15 @@
 // Input: byte 0 picks the format (past the named ones: fp:E:M and its kind from bytes 1 and 2; the
 // last value of byte 0 inspects the rest instead); byte 3 the conversion: its low three bits the
 // mode (past the five, none given), bit 3 saturation, the high four a source format (0: none); the
-// rest, up to its end, is the VALUE text.
+// rest, up to its end, is the VALUE text. A text that begins with '=' is a calc line instead (the
+// rest after it, in a float format, by the same mode and saturation): every operation, accepted
+// or refused with a reason, must give plain ASCII JSON and a human answer.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "cli/calc.h"
 #include "cli/explain_input.h"
 #include "cli/inspect.h"
 #include "cli/explain_report.h"
@@ -130,7 +133,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data) + 4, size - 4);
     cv::ExplainedValue value;
     std::string out;
-    if (!cv::ParseExplainValue(format, text.data(), text.size(), &value, options)) {
+    if (!text.empty() && text[0] == '=') {
+        if (format.kind != cv::ExplainKind::kFloat) return 0;
+        options.source = nullptr;
+        const std::string line = text.substr(1);
+        std::string error;
+        if (!cv::AppendCalculation(format, options, line, true, false, &out, &error)) {
+            if (error.empty() || !out.empty()) Fail("calc refused without a reason", format, line);
+            cv::AppendJsonError(line, error, &out);
+        } else {
+            std::string human;
+            if (!cv::AppendCalculation(format, options, line, false, false, &human, &error))
+                Fail("calc answered in JSON only", format, line);
+        }
+    } else if (!cv::ParseExplainValue(format, text.data(), text.size(), &value, options)) {
         if (value.error.empty()) Fail("refused without a reason", format, text);
         cv::AppendJsonError(text, value.error, &out);
     } else {

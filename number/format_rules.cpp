@@ -32,7 +32,9 @@ void PlaceInfinity(const BinaryFormat& format, bool negative, bool saturate, Lay
     }
 }
 
-LayoutConversion Overflow(const BinaryFormat& format, bool negative, Rounding rounding) {
+}  // namespace
+
+LayoutConversion OverflowToLayout(const BinaryFormat& format, bool negative, Rounding rounding) {
     LayoutConversion result;
     if (OverflowGivesInfinity(rounding.mode, negative)) {
         PlaceInfinity(format, negative, rounding.saturate, &result);
@@ -42,6 +44,8 @@ LayoutConversion Overflow(const BinaryFormat& format, bool negative, Rounding ro
     result.overflow = result.inexact = true;
     return result;
 }
+
+namespace {
 
 LayoutConversion NotANumberOfPowers() {
     LayoutConversion result;
@@ -64,7 +68,7 @@ constexpr BinaryFormat kBinadeProbeFormat{12, 2};
 template <typename Round>
 LayoutConversion ConvertPowerOfTwo(const BinaryFormat& format, Rounding rounding, const Round& round) {
     const FloatConversion probe = round(kBinadeProbeFormat, 0, RoundingMode::kZero);
-    if (probe.overflow) return Overflow(format, false, rounding);
+    if (probe.overflow) return OverflowToLayout(format, false, rounding);
     const FloatFields fields = DecodeFloat(kBinadeProbeFormat, probe.bits);
     const int binade = fields.power + kBinadeProbeFormat.mantissaBits;
     LayoutConversion result;
@@ -76,7 +80,7 @@ LayoutConversion ConvertPowerOfTwo(const BinaryFormat& format, Rounding rounding
     const bool half = (fields.significand & 2u) != 0;
     const bool below = (fields.significand & 1u) != 0 || probe.inexact;
     const int power = binade + (RoundsUp(rounding.mode, false, half, below, true) ? 1 : 0);
-    if (power > format.MaxExponent()) return Overflow(format, false, rounding);
+    if (power > format.MaxExponent()) return OverflowToLayout(format, false, rounding);
     result.bits = static_cast<uint64_t>(power - format.MinNormalExponent());
     result.inexact = half || below;
     return result;
@@ -100,7 +104,7 @@ LayoutConversion ConvertWithTopBinade(const BinaryFormat& format, bool negative,
     const FloatConversion top = round(ieee, halved ? 0 : -1, rounding.mode);
     const uint64_t bits = top.bits + format.HiddenBit();
     if (top.overflow || (bits & ~format.SignMask()) > LargestFiniteBits(format, false)) {
-        return Overflow(format, negative, rounding);
+        return OverflowToLayout(format, negative, rounding);
     }
     LayoutConversion result;
     result.bits = bits;

@@ -49,6 +49,10 @@ LayoutConversion ConvertRationalToLayout(const BinaryFormat& format, bool negati
 // saturating), else, without a NaN, the largest finite value; e8m0fnu's -inf is NaN.
 LayoutConversion InfinityToLayout(const BinaryFormat& format, bool negative, Rounding rounding = Rounding());
 
+// What an overflow of the sign gives in the layout by the mode (flags overflow and inexact): the
+// largest finite value, or where the mode gives an infinity what InfinityToLayout places.
+LayoutConversion OverflowToLayout(const BinaryFormat& format, bool negative, Rounding rounding = Rounding());
+
 // The value stored in source (bits) in the target layout: finite values and infinities by the
 // rules above; a NaN becomes a quiet NaN of its sign whose payload is the source's, aligned at the
 // top of the mantissa (cut or padded with zeros below), or the target's one NaN; a signalling NaN

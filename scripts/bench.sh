@@ -13,7 +13,9 @@
 #   Goal for every action: at most 1.3 times the floor's median;
 #   - FormatReal against the C runtime (scripts/bench-format.sh), natively;
 #   - corvane-cli explain f64 --json over random bit patterns against a Python reference
-#     (scripts/bench-explain.sh), natively.
+#     (scripts/bench-explain.sh), natively;
+#   - corvane-cli calc f64 --json over random operations against a Python reference with
+#     fractions.Fraction (scripts/bench-calc.sh), natively.
 # Settings: BENCH_STARTS (alternating starts of each program, default 20), BENCH_KEYSTROKES
 # (keystrokes per typing series, default 2000; the commands scale with it).
 set -euo pipefail
@@ -57,3 +59,6 @@ fi
 
 echo "== explain f64 --json (native) =="
 bash scripts/bench-explain.sh
+
+echo "== calc f64 --json (native) =="
+bash scripts/bench-calc.sh

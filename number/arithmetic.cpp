@@ -1,0 +1,739 @@
+#include "number/arithmetic.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <numeric>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "number/binary_float.h"
+#include "number/digits.h"
+#include "number/exact_decimal.h"
+#include "number/write_decimal.h"
+
+namespace cv {
+
+namespace {
+
+// Root bits beyond a layout's mantissa: with them, r + 1/2 for a root in (r, r + 1) lies in the
+// same gap between two of the layout's midpoints as the root itself (the rounding probe of
+// e8m0fnu keeps two mantissa bits, hence the floor).
+constexpr int kRootGuardBits = 5;
+constexpr int kProbeMantissaBits = 2;
+// The root bits tried first when writing digits of an irrational root or its error (enough for
+// kCutDigits digits and a double's error below them); doubled until the digits are certain.
+constexpr int kFirstDigitRootBits = 200;
+constexpr double kLog10Of2 = 0.30102999566398119521;
+
+bool IsZero(const FloatFields& f) {
+    return f.floatClass == FloatClass::kZero;
+}
+bool IsInfinity(const FloatFields& f) {
+    return f.floatClass == FloatClass::kInfinity;
+}
+
+// A finite operand's signed magnitude significand * 2^power.
+struct Dyadic {
+    bool negative = false;
+    BigNumber significand;
+    int power = 0;
+};
+
+Dyadic DyadicOf(const FloatFields& f, bool flipSign = false) {
+    Dyadic d;
+    d.negative = f.negative != flipSign;
+    d.significand.Assign(f.significand);
+    d.power = f.power;
+    return d;
+}
+
+void SetFinite(ExactValue* exact, bool negative, BigNumber num, int power) {
+    exact->kind = ExactValue::Kind::kFinite;
+    exact->negative = negative;
+    exact->num = std::move(num);
+    exact->den = 1;
+    exact->power = power;
+    exact->root = false;
+}
+
+// The exact sum; an exact zero of opposite signs (or a zero sum) takes the sign the mode gives,
+// two zeros of one sign keep it.
+void Sum(const Dyadic& a, const Dyadic& b, RoundingMode mode, ExactValue* exact) {
+    const bool aZero = a.significand.IsZero();
+    const bool bZero = b.significand.IsZero();
+    if (aZero && bZero) {
+        SetFinite(exact, a.negative == b.negative ? a.negative : mode == RoundingMode::kDown, BigNumber(), 0);
+        return;
+    }
+    if (aZero || bZero) {
+        const Dyadic& value = aZero ? b : a;
+        SetFinite(exact, value.negative, value.significand, value.power);
+        return;
+    }
+    const int low = std::min(a.power, b.power);
+    BigNumber x = a.significand;
+    BigNumber y = b.significand;
+    x.ShiftLeft(a.power - low);
+    y.ShiftLeft(b.power - low);
+    if (a.negative == b.negative) {
+        x.Add(y);
+        SetFinite(exact, a.negative, std::move(x), low);
+        return;
+    }
+    const int order = x.Compare(y);
+    if (order == 0) {
+        SetFinite(exact, mode == RoundingMode::kDown, BigNumber(), 0);
+    } else if (order > 0) {
+        x.Subtract(y);
+        SetFinite(exact, a.negative, std::move(x), low);
+    } else {
+        y.Subtract(x);
+        SetFinite(exact, b.negative, std::move(y), low);
+    }
+}
+
+Dyadic Product(const FloatFields& a, const FloatFields& b) {
+    Dyadic d;
+    d.negative = a.negative != b.negative;
+    d.significand.Assign(a.significand);
+    d.significand.Multiply(BigNumber(b.significand));
+    d.power = a.power + b.power;
+    return d;
+}
+
+// floor(sqrt(n)), and whether it is exact.
+BigNumber SquareRoot(const BigNumber& n, bool* exact) {
+    BigNumber rest = n;
+    BigNumber root;
+    if (n.IsZero()) {
+        *exact = true;
+        return root;
+    }
+    BigNumber bit(1);
+    bit.ShiftLeft((n.BitLength() - 1) & ~1);
+    BigNumber trial;
+    while (!bit.IsZero()) {
+        trial = root;
+        trial.Add(bit);
+        root.ShiftRight(1);
+        if (rest.Compare(trial) >= 0) {
+            rest.Subtract(trial);
+            root.Add(bit);
+        }
+        bit.ShiftRight(2);
+    }
+    *exact = rest.IsZero();
+    return root;
+}
+
+// floor(sqrt(num * 2^power) / 2^scale) for an even power: floor(sqrt(floor(y))) = floor(sqrt(y)).
+BigNumber RootAtScale(const BigNumber& num, int power, int scale, bool* exact) {
+    BigNumber radicand = num;
+    const int shift = power - 2 * scale;
+    bool cut = false;
+    if (shift >= 0) {
+        radicand.ShiftLeft(shift);
+    } else {
+        BigNumber kept = radicand;
+        radicand.ShiftRight(-shift);
+        BigNumber back = radicand;
+        back.ShiftLeft(-shift);
+        cut = back.Compare(kept) != 0;
+    }
+    BigNumber root = SquareRoot(radicand, exact);
+    *exact = *exact && !cut;
+    return root;
+}
+
+// The scale 2^scale at which the root of num * 2^power has about `bits` bits.
+int RootScale(const BigNumber& num, int power, int bits) {
+    return (num.BitLength() + power) / 2 - bits;
+}
+
+void Invalid(const BinaryFormat& format, ArithmeticResult* result) {
+    result->exact.kind = ExactValue::Kind::kNan;
+    result->conversion = LayoutConversion();
+    result->conversion.invalid = true;
+    if (format.HasNan()) {
+        result->conversion.bits = QuietNanBits(format, false);
+    } else {
+        result->noResult = true;
+    }
+}
+
+// An infinite exact result: the infinity, or where there is none what an overflow gives (its bits;
+// the flags are the operation's own).
+void Infinite(const BinaryFormat& format, bool negative, Rounding rounding, ArithmeticResult* result) {
+    result->exact.kind = ExactValue::Kind::kInfinity;
+    result->exact.negative = negative;
+    if (format.HasInfinity()) {
+        result->conversion = InfinityToLayout(format, negative, rounding);
+        return;
+    }
+    const LayoutConversion overflow = OverflowToLayout(format, negative, rounding);
+    result->conversion = LayoutConversion();
+    result->conversion.bits = overflow.bits;
+    result->conversion.saturated = overflow.saturated;
+}
+
+// Bits kept below a layout's mantissa when a long exact value is rounded: far more than the three
+// the rounding looks at, so that the cut part can stand as one sticky bit at the bottom.
+constexpr int kKeptExtraBits = 64;
+
+void RoundFinite(const BinaryFormat& format, Rounding rounding, ArithmeticResult* result) {
+    const ExactValue& exact = result->exact;
+    BigNumber num = exact.num;
+    BigNumber den(exact.den);
+    int power = exact.power;
+    // A wide sum rounds as its top bits with a sticky lowest bit do (rounding to odd far below the
+    // layout's precision), and that costs a fraction of the division by the whole.
+    const int excess = num.BitLength() - (format.mantissaBits + kKeptExtraBits);
+    if (exact.den == 1 && excess > 0) {
+        bool sticky = false;
+        for (int bit = 0; bit < excess && !sticky; ++bit) sticky = num.Bit(bit);
+        num.ShiftRight(excess);
+        power += excess;
+        if (sticky && !num.Bit(0)) num.Add(BigNumber(1));
+    }
+    result->conversion = ConvertRationalToLayout(format, exact.negative, &num, &den, power, rounding);
+}
+
+void Quotient(const FloatFields& a, const FloatFields& b, ExactValue* exact) {
+    uint64_t n = a.significand;
+    uint64_t d = b.significand;
+    int power = a.power - b.power;
+    while ((d & 1u) == 0) {
+        d >>= 1;
+        --power;
+    }
+    const uint64_t common = std::gcd(n, d);
+    SetFinite(exact, a.negative != b.negative, BigNumber(n / common), power);
+    exact->den = d / common;
+}
+
+void SquareRootOf(const BinaryFormat& format, const FloatFields& a, Rounding rounding,
+                  ArithmeticResult* result) {
+    BigNumber m(a.significand);
+    int power = a.power;
+    if ((power & 1) != 0) {
+        m.ShiftLeft(1);
+        --power;
+    }
+    const int bits = std::max(format.mantissaBits, kProbeMantissaBits) + kRootGuardBits;
+    const int scale = std::min(RootScale(m, power, bits), power / 2);
+    bool exact = false;
+    BigNumber root = RootAtScale(m, power, scale, &exact);
+    if (exact) {
+        SetFinite(&result->exact, false, root, scale);
+        RoundFinite(format, rounding, result);
+        return;
+    }
+    SetFinite(&result->exact, false, m, power);
+    result->exact.root = true;
+    // r + 1/2 rounds as the root in (r, r + 1) does.
+    root.ShiftLeft(1);
+    root.Add(BigNumber(1));
+    BigNumber one(1);
+    result->conversion = ConvertRationalToLayout(format, false, &root, &one, scale - 1, rounding);
+}
+
+}  // namespace
+
+int OperandCount(Operation operation) {
+    switch (operation) {
+        case Operation::kSqrt: return 1;
+        case Operation::kFma: return 3;
+        default: return 2;
+    }
+}
+
+bool ExactValue::Terminates() const {
+    if (root || kind != Kind::kFinite) return false;
+    uint64_t rest = den;
+    while (rest % 5 == 0) rest /= 5;
+    return rest == 1;
+}
+
+ArithmeticResult Calculate(const BinaryFormat& format, Operation operation, const uint64_t* operands,
+                           Rounding rounding) {
+    const int count = OperandCount(operation);
+    FloatFields f[3];
+    int firstNan = -1;
+    bool signalling = false;
+    for (int i = 0; i < count; ++i) {
+        f[i] = DecodeFloat(format, operands[i]);
+        if (IsNan(f[i])) {
+            if (firstNan < 0) firstNan = i;
+            signalling = signalling || f[i].floatClass == FloatClass::kSignalingNan;
+        }
+    }
+    ArithmeticResult result;
+    if (firstNan >= 0) {
+        result.exact.kind = ExactValue::Kind::kNan;
+        result.conversion.bits = operands[firstNan] | format.QuietBit();
+        const bool zeroTimesInfinity =
+            operation == Operation::kFma && firstNan == 2 &&
+            ((IsZero(f[0]) && IsInfinity(f[1])) || (IsInfinity(f[0]) && IsZero(f[1])));
+        result.conversion.invalid = signalling || zeroTimesInfinity;
+        return result;
+    }
+    const RoundingMode mode = rounding.mode;
+    switch (operation) {
+        case Operation::kAdd:
+        case Operation::kSubtract: {
+            const bool flip = operation == Operation::kSubtract;
+            const bool bNegative = f[1].negative != flip;
+            if (IsInfinity(f[0]) || IsInfinity(f[1])) {
+                if (IsInfinity(f[0]) && IsInfinity(f[1]) && f[0].negative != bNegative) {
+                    Invalid(format, &result);
+                } else {
+                    Infinite(format, IsInfinity(f[0]) ? f[0].negative : bNegative, rounding, &result);
+                }
+                return result;
+            }
+            Sum(DyadicOf(f[0]), DyadicOf(f[1], flip), mode, &result.exact);
+            break;
+        }
+        case Operation::kMultiply: {
+            const bool negative = f[0].negative != f[1].negative;
+            if (IsInfinity(f[0]) || IsInfinity(f[1])) {
+                if (IsZero(f[0]) || IsZero(f[1])) {
+                    Invalid(format, &result);
+                } else {
+                    Infinite(format, negative, rounding, &result);
+                }
+                return result;
+            }
+            const Dyadic product = Product(f[0], f[1]);
+            SetFinite(&result.exact, negative, product.significand, product.power);
+            break;
+        }
+        case Operation::kDivide: {
+            const bool negative = f[0].negative != f[1].negative;
+            if (IsInfinity(f[0])) {
+                if (IsInfinity(f[1])) {
+                    Invalid(format, &result);
+                } else {
+                    Infinite(format, negative, rounding, &result);
+                }
+                return result;
+            }
+            if (IsZero(f[1])) {
+                if (IsZero(f[0])) {
+                    Invalid(format, &result);
+                } else {
+                    Infinite(format, negative, rounding, &result);
+                    result.divideByZero = true;
+                }
+                return result;
+            }
+            if (IsInfinity(f[1]) || IsZero(f[0])) {
+                SetFinite(&result.exact, negative, BigNumber(), 0);
+            } else {
+                Quotient(f[0], f[1], &result.exact);
+            }
+            break;
+        }
+        case Operation::kSqrt: {
+            if (IsZero(f[0])) {
+                SetFinite(&result.exact, f[0].negative, BigNumber(), 0);
+                break;
+            }
+            if (f[0].negative) {
+                Invalid(format, &result);
+            } else if (IsInfinity(f[0])) {
+                Infinite(format, false, rounding, &result);
+            } else {
+                SquareRootOf(format, f[0], rounding, &result);
+            }
+            return result;
+        }
+        case Operation::kFma: {
+            const bool negative = f[0].negative != f[1].negative;
+            if (IsInfinity(f[0]) || IsInfinity(f[1])) {
+                if (IsZero(f[0]) || IsZero(f[1]) || (IsInfinity(f[2]) && f[2].negative != negative)) {
+                    Invalid(format, &result);
+                } else {
+                    Infinite(format, negative, rounding, &result);
+                }
+                return result;
+            }
+            if (IsInfinity(f[2])) {
+                Infinite(format, f[2].negative, rounding, &result);
+                return result;
+            }
+            Sum(Product(f[0], f[1]), DyadicOf(f[2]), mode, &result.exact);
+            break;
+        }
+    }
+    RoundFinite(format, rounding, &result);
+    return result;
+}
+
+namespace {
+
+// Base-10^9 limbs, least significant first: the exact digits of long products of powers are built
+// in them, which costs a pass per factor rather than the binary number's repeated division by 10^9.
+using DecimalLimbs = std::vector<uint32_t>;
+
+constexpr uint32_t kFiveTo13 =
+    1220703125u;  // the largest power of five whose products with a limb fit 64 bits
+constexpr int kFiveTo13Exponent = 13;
+constexpr int kTwoTo29Exponent = 29;  // 2^29 < 10^9, and so are its products' carries
+
+void MultiplyLimbs(DecimalLimbs* limbs, uint32_t factor) {
+    uint64_t carry = 0;
+    for (uint32_t& limb : *limbs) {
+        const uint64_t product = static_cast<uint64_t>(limb) * factor + carry;
+        limb = static_cast<uint32_t>(product % kTenToTheNine);
+        carry = product / kTenToTheNine;
+    }
+    while (carry != 0) {
+        limbs->push_back(static_cast<uint32_t>(carry % kTenToTheNine));
+        carry /= kTenToTheNine;
+    }
+}
+
+// The digits of n * 2^twos (twos >= 0) or n * 5^fives.
+std::string ScaledDigits(const BigNumber& n, int twos, int fives) {
+    const std::string start = n.ToDecimal();
+    DecimalLimbs limbs;
+    for (std::size_t end = start.size(); end > 0;) {
+        const std::size_t begin = end >= kTenToTheNineDigits ? end - kTenToTheNineDigits : 0;
+        limbs.push_back(static_cast<uint32_t>(std::stoul(start.substr(begin, end - begin))));
+        end = begin;
+    }
+    for (; twos >= kTwoTo29Exponent; twos -= kTwoTo29Exponent) MultiplyLimbs(&limbs, 1u << kTwoTo29Exponent);
+    if (twos > 0) MultiplyLimbs(&limbs, 1u << twos);
+    for (; fives >= kFiveTo13Exponent; fives -= kFiveTo13Exponent) MultiplyLimbs(&limbs, kFiveTo13);
+    uint32_t rest = 1;
+    for (; fives > 0; --fives) rest *= 5;
+    if (rest != 1) MultiplyLimbs(&limbs, rest);
+    std::string digits;
+    AppendDecimal(limbs.back(), &digits);
+    char group[kTenToTheNineDigits];
+    for (std::size_t i = limbs.size() - 1; i-- > 0;) digits.append(group, WriteNineDigits(limbs[i], group));
+    return digits;
+}
+
+// A plain decimal text taken apart: its sign, and its digits with the point after `integer` of them.
+struct PlainDecimal {
+    bool negative = false;
+    std::string digits;
+    std::size_t integer = 0;
+};
+
+PlainDecimal ReadPlain(const std::string& text) {
+    PlainDecimal plain;
+    plain.negative = !text.empty() && text[0] == '-';
+    const std::size_t start = plain.negative ? 1 : 0;
+    const std::size_t point = std::min(text.find('.', start), text.size());
+    plain.digits = text.substr(start, point - start);
+    plain.integer = plain.digits.size();
+    if (point < text.size()) plain.digits.append(text, point + 1, std::string::npos);
+    return plain;
+}
+
+// The magnitudes' digits aligned: the same integer and fraction lengths.
+void Align(PlainDecimal* a, PlainDecimal* b) {
+    const std::size_t integer = std::max(a->integer, b->integer);
+    const std::size_t fraction = std::max(a->digits.size() - a->integer, b->digits.size() - b->integer);
+    for (PlainDecimal* p : {a, b}) {
+        p->digits.insert(0, integer - p->integer, '0');
+        p->digits.append(fraction - (p->digits.size() - integer), '0');
+        p->integer = integer;
+    }
+}
+
+// a - b for plain decimal texts, exact, as a plain decimal ("0" for zero): a pass over the digits.
+void AppendPlainDifference(const std::string& aText, const std::string& bText, std::string* text) {
+    PlainDecimal a = ReadPlain(aText);
+    PlainDecimal b = ReadPlain(bText);
+    Align(&a, &b);
+    b.negative = !b.negative;  // a + (-b)
+    std::string sum(a.digits.size() + 1, '0');
+    bool negative = a.negative;
+    if (a.negative == b.negative) {
+        int carry = 0;
+        for (std::size_t i = a.digits.size(); i-- > 0;) {
+            const int digit = (a.digits[i] - '0') + (b.digits[i] - '0') + carry;
+            sum[i + 1] = static_cast<char>('0' + digit % 10);
+            carry = digit / 10;
+        }
+        sum[0] = static_cast<char>('0' + carry);
+    } else {
+        const bool aLarger = a.digits >= b.digits;
+        const std::string& larger = aLarger ? a.digits : b.digits;
+        const std::string& smaller = aLarger ? b.digits : a.digits;
+        negative = aLarger ? a.negative : b.negative;
+        int borrow = 0;
+        for (std::size_t i = larger.size(); i-- > 0;) {
+            int digit = (larger[i] - '0') - (smaller[i] - '0') - borrow;
+            borrow = digit < 0 ? 1 : 0;
+            sum[i + 1] = static_cast<char>('0' + digit + 10 * borrow);
+        }
+    }
+    const std::size_t integerEnd = a.integer + 1;
+    std::size_t first = 0;
+    while (first + 1 < integerEnd && sum[first] == '0') ++first;
+    std::size_t last = sum.size();
+    while (last > integerEnd && sum[last - 1] == '0') --last;
+    const bool zero = first + 1 == integerEnd && sum[first] == '0' && last == integerEnd;
+    if (negative && !zero) *text += '-';
+    text->append(sum, first, integerEnd - first);
+    if (last > integerEnd) {
+        *text += '.';
+        text->append(sum, integerEnd, last - integerEnd);
+    }
+}
+
+// Chunks of 64 bits, at most this many of them not zero, make a dyadic value's digits as the sum of
+// their own expansions (from the cached powers, a pass each); longer values take the limbs below.
+constexpr int kMostSummedChunks = 4;
+constexpr int kChunkBits = 64;
+
+// The plain decimal of n * 2^q as the sum of its non-zero 64-bit chunks' expansions; false when it
+// has too many.
+bool AppendChunkSum(const BigNumber& n, int q, bool negative, std::string* text) {
+    uint64_t chunks[kMostSummedChunks];
+    int powers[kMostSummedChunks];
+    int count = 0;
+    for (int low = 0, bits = n.BitLength(); low < bits; low += kChunkBits) {
+        uint64_t chunk = 0;
+        for (int bit = std::min(bits, low + kChunkBits) - 1; bit >= low; --bit)
+            chunk = (chunk << 1) | (n.Bit(bit) ? 1u : 0u);
+        if (chunk == 0) continue;
+        if (count == kMostSummedChunks) return false;
+        chunks[count] = chunk;
+        powers[count++] = q + low;
+    }
+    std::string sum = "0";
+    std::string next;
+    for (int i = 0; i < count; ++i) {
+        std::string part = "-";
+        AppendPlainBinary(chunks[i], powers[i], false, &part);
+        next.clear();
+        AppendPlainDifference(sum, part, &next);  // sum - (-part)
+        sum.swap(next);
+    }
+    if (negative) *text += '-';
+    *text += sum;
+    return true;
+}
+
+// The plain decimal of N * 2^q / 5^fives (exact: N * 2^(q + fives) / 10^fives).
+void AppendTerminating(const BigNumber& n, int q, int fives, bool negative, std::string* text) {
+    if (n.IsZero()) {
+        *text += '0';
+        return;
+    }
+    if (fives == 0 && AppendChunkSum(n, q, negative, text)) return;
+    const int twos = q + fives;
+    DecimalDigits digits;
+    digits.fractionDigits = twos >= 0 ? fives : fives - twos;
+    digits.digits = twos >= 0 ? ScaledDigits(n, twos, 0) : ScaledDigits(n, 0, -twos);
+    AppendPlain(digits, negative, text);
+}
+
+// floor(num / den), num left holding the remainder.
+BigNumber DivideFloor(BigNumber* num, BigNumber den) {
+    BigNumber quotient;
+    const int shift = num->BitLength() - den.BitLength();
+    if (shift < 0) return quotient;
+    den.ShiftLeft(shift);
+    const BigNumber one(1);
+    for (int bit = shift; bit >= 0; --bit) {
+        quotient.ShiftLeft(1);
+        if (num->Compare(den) >= 0) {
+            num->Subtract(den);
+            quotient.Add(one);
+        }
+        den.ShiftRight(1);
+    }
+    return quotient;
+}
+
+// The first kCutDigits significant digits of num / den * 2^power (num not zero), cut, and how many
+// of them (or more: past them zeros) stand before the point (zero or below: zeros after it first).
+struct CutDecimal {
+    std::string digits;
+    int integerDigits = 0;
+    bool operator==(const CutDecimal& other) const {
+        return integerDigits == other.integerDigits && digits == other.digits;
+    }
+};
+
+CutDecimal Cut(const BigNumber& num, const BigNumber& den, int power) {
+    assert(!num.IsZero());
+    // log10 of the value is at least (bits - 1) * log10(2); start from there, with digits to spare.
+    const double lowest = (num.BitLength() - den.BitLength() + power - 1) * kLog10Of2;
+    int scale = kCutDigits - 1 - static_cast<int>(std::floor(lowest));
+    for (;;) {
+        BigNumber n = num;
+        BigNumber d = den;
+        const int twos = power + scale;
+        if (twos >= 0) {
+            n.ShiftLeft(twos);
+        } else {
+            d.ShiftLeft(-twos);
+        }
+        if (scale >= 0) {
+            n.MultiplyByPowerOfFive(scale);
+        } else {
+            d.MultiplyByPowerOfFive(-scale);
+        }
+        CutDecimal cut;
+        cut.digits = DivideFloor(&n, d).ToDecimal();
+        const int length = static_cast<int>(cut.digits.size());
+        if (length < kCutDigits) {
+            scale += kCutDigits - length;
+            continue;
+        }
+        // floor(floor(y) / 10^k) = floor(y / 10^k): extra digits are simply cut.
+        cut.integerDigits = length - scale;
+        cut.digits.resize(kCutDigits);
+        return cut;
+    }
+}
+
+void AppendCut(const CutDecimal& cut, bool negative, std::string* text) {
+    if (negative) *text += '-';
+    if (cut.integerDigits <= 0) {
+        *text += "0.";
+        text->append(static_cast<std::size_t>(-cut.integerDigits), '0');
+        *text += cut.digits;
+    } else if (cut.integerDigits >= kCutDigits) {
+        *text += cut.digits;
+        text->append(static_cast<std::size_t>(cut.integerDigits - kCutDigits), '0');
+    } else {
+        const std::size_t integer = static_cast<std::size_t>(cut.integerDigits);
+        text->append(cut.digits, 0, integer);
+        *text += '.';
+        text->append(cut.digits, integer, std::string::npos);
+    }
+    *text += "...";
+}
+
+int FivesIn(uint64_t den) {
+    int fives = 0;
+    for (; den % 5 == 0; den /= 5) ++fives;
+    return fives;
+}
+
+// The digits of a value known to lie strictly between low * 2^scale and high * 2^scale, when the
+// two agree on them.
+bool CutBetween(const BigNumber& low, const BigNumber& high, int scale, CutDecimal* cut) {
+    if (low.IsZero()) return false;
+    const BigNumber one(1);
+    *cut = Cut(low, one, scale);
+    return Cut(high, one, scale) == *cut;
+}
+
+}  // namespace
+
+void AppendExactResult(const ExactValue& exact, std::string* text) {
+    if (exact.kind == ExactValue::Kind::kNan) {
+        *text += "nan";
+        return;
+    }
+    if (exact.kind == ExactValue::Kind::kInfinity) {
+        *text += exact.negative ? "-inf" : "inf";
+        return;
+    }
+    if (exact.num.IsZero()) {
+        *text += '0';
+        return;
+    }
+    if (exact.Terminates()) {
+        AppendTerminating(exact.num, exact.power, FivesIn(exact.den), exact.negative, text);
+        return;
+    }
+    if (!exact.root) {
+        AppendCut(Cut(exact.num, BigNumber(exact.den), exact.power), exact.negative, text);
+        return;
+    }
+    CutDecimal cut;
+    for (int bits = kFirstDigitRootBits;; bits *= 2) {
+        const int scale = RootScale(exact.num, exact.power, bits);
+        bool whole = false;
+        BigNumber low = RootAtScale(exact.num, exact.power, scale, &whole);
+        BigNumber high = low;
+        high.Add(BigNumber(1));
+        if (CutBetween(low, high, scale, &cut)) break;
+    }
+    AppendCut(cut, exact.negative, text);
+}
+
+void AppendResultError(const BinaryFormat& format, uint64_t bits, const ExactValue& exact, std::string* text,
+                       const std::string* exactText) {
+    const FloatFields stored = DecodeFloat(format, bits);
+    assert(IsFinite(stored) && exact.kind == ExactValue::Kind::kFinite);
+    if (exact.Terminates()) {  // both texts end: their difference digit by digit
+        std::string storedText;
+        AppendExactValue(format, bits, &storedText);
+        std::string ownText;
+        if (exactText == nullptr) AppendExactResult(exact, &ownText);
+        AppendPlainDifference(storedText, exactText != nullptr ? *exactText : ownText, text);
+        return;
+    }
+    const BigNumber storedSignificand(stored.significand);
+    if (!exact.root) {
+        // stored - exact = (s * den * 2^sp - n * 2^p) / den, both sides at the lower power.
+        const int low = std::min(stored.power, exact.power);
+        BigNumber s = storedSignificand;
+        s.Multiply(BigNumber(exact.den));
+        s.ShiftLeft(stored.power - low);
+        BigNumber n = exact.num;
+        n.ShiftLeft(exact.power - low);
+        const bool sNegative = stored.negative && !s.IsZero();
+        const bool nNegative = exact.negative && !n.IsZero();
+        bool negative = sNegative;
+        if (sNegative != nNegative) {
+            s.Add(n);
+        } else if (s.Compare(n) >= 0) {
+            s.Subtract(n);
+        } else {
+            n.Subtract(s);
+            s = std::move(n);
+            negative = !sNegative;
+        }
+        if (s.IsZero()) {
+            *text += '0';
+        } else {
+            AppendCut(Cut(s, BigNumber(exact.den), low), negative, text);
+        }
+        return;
+    }
+    // An irrational root x in (r, r + 1) * 2^scale, with the stored value s * 2^scale too: the error
+    // lies in (s - r - 1, s - r) * 2^scale (negative: its magnitude in (r - s, r + 1 - s)).
+    CutDecimal cut;
+    bool negative = false;
+    for (int bits = kFirstDigitRootBits;; bits *= 2) {
+        int scale = RootScale(exact.num, exact.power, bits);
+        if (!storedSignificand.IsZero()) scale = std::min(scale, stored.power);
+        bool whole = false;
+        const BigNumber root = RootAtScale(exact.num, exact.power, scale, &whole);
+        BigNumber s = storedSignificand;
+        s.ShiftLeft(stored.power - scale);
+        BigNumber low;
+        BigNumber high;
+        negative = s.Compare(root) <= 0;
+        if (negative) {
+            low = root;
+            low.Subtract(s);
+            high = low;
+            high.Add(BigNumber(1));
+        } else {
+            high = s;
+            high.Subtract(root);
+            low = high;
+            low.Subtract(BigNumber(1));
+        }
+        if (CutBetween(low, high, scale, &cut)) break;
+    }
+    AppendCut(cut, negative, text);
+}
+
+}  // namespace cv
