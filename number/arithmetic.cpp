@@ -58,6 +58,18 @@ void SetFinite(ExactValue* exact, bool negative, BigNumber num, int power) {
     exact->root = false;
 }
 
+// Keeps the dyadic (of at most 128 bits) as the value's next terms.
+void AddTerms(const Dyadic& d, ExactValue* exact) {
+    constexpr int kChunkBits = 64;
+    BigNumber rest = d.significand;
+    for (int power = d.power; !rest.IsZero(); power += kChunkBits) {
+        assert(exact->termCount < ExactValue::kMostTerms);
+        const uint64_t chunk = rest.Low64();
+        if (chunk != 0) exact->terms[exact->termCount++] = ExactValue::Term{d.negative, chunk, power};
+        rest.ShiftRight(kChunkBits);
+    }
+}
+
 // The exact sum; an exact zero of opposite signs (or a zero sum) takes the sign the mode gives,
 // two zeros of one sign keep it.
 void Sum(const Dyadic& a, const Dyadic& b, RoundingMode mode, ExactValue* exact) {
@@ -293,7 +305,11 @@ ArithmeticResult Calculate(const BinaryFormat& format, Operation operation, cons
                 }
                 return result;
             }
-            Sum(DyadicOf(f[0]), DyadicOf(f[1], flip), mode, &result.exact);
+            const Dyadic a = DyadicOf(f[0]);
+            const Dyadic b = DyadicOf(f[1], flip);
+            Sum(a, b, mode, &result.exact);
+            AddTerms(a, &result.exact);
+            AddTerms(b, &result.exact);
             break;
         }
         case Operation::kMultiply: {
@@ -364,7 +380,11 @@ ArithmeticResult Calculate(const BinaryFormat& format, Operation operation, cons
                 Infinite(format, f[2].negative, rounding, &result);
                 return result;
             }
-            Sum(Product(f[0], f[1]), DyadicOf(f[2]), mode, &result.exact);
+            const Dyadic product = Product(f[0], f[1]);
+            const Dyadic addend = DyadicOf(f[2]);
+            Sum(product, addend, mode, &result.exact);
+            AddTerms(product, &result.exact);
+            AddTerms(addend, &result.exact);
             break;
         }
     }
@@ -418,74 +438,86 @@ std::string ScaledDigits(const BigNumber& n, int twos, int fives) {
     return digits;
 }
 
-// A plain decimal text taken apart: its sign, and its digits with the point after `integer` of them.
-struct PlainDecimal {
+// A plain decimal text's parts: its sign, and where its integer and fraction digits lie.
+struct PlainView {
     bool negative = false;
-    std::string digits;
-    std::size_t integer = 0;
+    const char* integer = nullptr;
+    std::size_t integerDigits = 0;
+    const char* fraction = nullptr;
+    std::size_t fractionDigits = 0;
+
+    // The digit of 10^place (place 0 the units, -1 the tenths), 0 outside the text.
+    int DigitAt(std::ptrdiff_t place) const {
+        if (place >= 0) {
+            const std::size_t at = static_cast<std::size_t>(place);
+            return at < integerDigits ? integer[integerDigits - 1 - at] - '0' : 0;
+        }
+        const std::size_t at = static_cast<std::size_t>(-place - 1);
+        return at < fractionDigits ? fraction[at] - '0' : 0;
+    }
 };
 
-PlainDecimal ReadPlain(const std::string& text) {
-    PlainDecimal plain;
-    plain.negative = !text.empty() && text[0] == '-';
-    const std::size_t start = plain.negative ? 1 : 0;
+PlainView ViewPlain(const std::string& text) {
+    PlainView view;
+    view.negative = !text.empty() && text[0] == '-';
+    const std::size_t start = view.negative ? 1 : 0;
     const std::size_t point = std::min(text.find('.', start), text.size());
-    plain.digits = text.substr(start, point - start);
-    plain.integer = plain.digits.size();
-    if (point < text.size()) plain.digits.append(text, point + 1, std::string::npos);
-    return plain;
+    view.integer = text.data() + start;
+    view.integerDigits = point - start;
+    view.fraction = point < text.size() ? text.data() + point + 1 : text.data() + text.size();
+    view.fractionDigits = point < text.size() ? text.size() - point - 1 : 0;
+    return view;
 }
 
-// The magnitudes' digits aligned: the same integer and fraction lengths.
-void Align(PlainDecimal* a, PlainDecimal* b) {
-    const std::size_t integer = std::max(a->integer, b->integer);
-    const std::size_t fraction = std::max(a->digits.size() - a->integer, b->digits.size() - b->integer);
-    for (PlainDecimal* p : {a, b}) {
-        p->digits.insert(0, integer - p->integer, '0');
-        p->digits.append(fraction - (p->digits.size() - integer), '0');
-        p->integer = integer;
+// -1, 0 or 1 as |a| is below, equal to or above |b| (plain texts without leading zeros but "0").
+int CompareMagnitudes(const PlainView& a, const PlainView& b, std::ptrdiff_t top, std::ptrdiff_t low) {
+    for (std::ptrdiff_t place = top; place >= low; --place) {
+        const int difference = a.DigitAt(place) - b.DigitAt(place);
+        if (difference != 0) return difference < 0 ? -1 : 1;
     }
+    return 0;
 }
 
 // a - b for plain decimal texts, exact, as a plain decimal ("0" for zero): a pass over the digits.
 void AppendPlainDifference(const std::string& aText, const std::string& bText, std::string* text) {
-    PlainDecimal a = ReadPlain(aText);
-    PlainDecimal b = ReadPlain(bText);
-    Align(&a, &b);
-    b.negative = !b.negative;  // a + (-b)
-    std::string sum(a.digits.size() + 1, '0');
-    bool negative = a.negative;
-    if (a.negative == b.negative) {
-        int carry = 0;
-        for (std::size_t i = a.digits.size(); i-- > 0;) {
-            const int digit = (a.digits[i] - '0') + (b.digits[i] - '0') + carry;
-            sum[i + 1] = static_cast<char>('0' + digit % 10);
+    const PlainView a = ViewPlain(aText);
+    const PlainView b = ViewPlain(bText);
+    const std::ptrdiff_t top = static_cast<std::ptrdiff_t>(std::max(a.integerDigits, b.integerDigits));
+    const std::ptrdiff_t low = -static_cast<std::ptrdiff_t>(std::max(a.fractionDigits, b.fractionDigits));
+    // a - b = a + (-b): with equal signs after the flip the magnitudes add, else the smaller one is
+    // taken from the larger, whose sign the result has.
+    const bool bNegated = !b.negative;
+    const bool add = a.negative == bNegated;
+    const int order = add ? 1 : CompareMagnitudes(a, b, top, low);
+    const PlainView& larger = order >= 0 ? a : b;
+    const PlainView& smaller = order >= 0 ? b : a;
+    const bool negative = add ? a.negative : order >= 0 ? a.negative : bNegated;
+    std::string digits(static_cast<std::size_t>(top - low + 1), '0');  // from 10^top down to 10^low
+    int carry = 0;
+    for (std::ptrdiff_t place = low; place <= top; ++place) {
+        int digit = add ? larger.DigitAt(place) + smaller.DigitAt(place) + carry
+                        : larger.DigitAt(place) - smaller.DigitAt(place) - carry;
+        if (add) {
             carry = digit / 10;
+            digit %= 10;
+        } else {
+            carry = digit < 0 ? 1 : 0;
+            digit += 10 * carry;
         }
-        sum[0] = static_cast<char>('0' + carry);
-    } else {
-        const bool aLarger = a.digits >= b.digits;
-        const std::string& larger = aLarger ? a.digits : b.digits;
-        const std::string& smaller = aLarger ? b.digits : a.digits;
-        negative = aLarger ? a.negative : b.negative;
-        int borrow = 0;
-        for (std::size_t i = larger.size(); i-- > 0;) {
-            int digit = (larger[i] - '0') - (smaller[i] - '0') - borrow;
-            borrow = digit < 0 ? 1 : 0;
-            sum[i + 1] = static_cast<char>('0' + digit + 10 * borrow);
-        }
+        digits[static_cast<std::size_t>(top - place)] = static_cast<char>('0' + digit);
     }
-    const std::size_t integerEnd = a.integer + 1;
+    const std::size_t integerEnd =
+        static_cast<std::size_t>(top + 1);  // digits[0..integerEnd) before the point
     std::size_t first = 0;
-    while (first + 1 < integerEnd && sum[first] == '0') ++first;
-    std::size_t last = sum.size();
-    while (last > integerEnd && sum[last - 1] == '0') --last;
-    const bool zero = first + 1 == integerEnd && sum[first] == '0' && last == integerEnd;
+    while (first + 1 < integerEnd && digits[first] == '0') ++first;
+    std::size_t last = digits.size();
+    while (last > integerEnd && digits[last - 1] == '0') --last;
+    const bool zero = order == 0 || (first + 1 == integerEnd && digits[first] == '0' && last == integerEnd);
     if (negative && !zero) *text += '-';
-    text->append(sum, first, integerEnd - first);
+    text->append(digits, first, integerEnd - first);
     if (last > integerEnd) {
         *text += '.';
-        text->append(sum, integerEnd, last - integerEnd);
+        text->append(digits, integerEnd, last - integerEnd);
     }
 }
 
@@ -535,6 +567,24 @@ void AppendTerminating(const BigNumber& n, int q, int fives, bool negative, std:
     digits.fractionDigits = twos >= 0 ? fives : fives - twos;
     digits.digits = twos >= 0 ? ScaledDigits(n, twos, 0) : ScaledDigits(n, 0, -twos);
     AppendPlain(digits, negative, text);
+}
+
+// The digits of a sum from its terms': each expanded, then added digit by digit.
+void AppendTermSum(const ExactValue& exact, std::string* text) {
+    std::string sum;
+    const ExactValue::Term& first = exact.terms[0];
+    AppendPlainBinary(first.significand, first.power, first.negative, &sum);
+    std::string negatedTerm;
+    std::string next;
+    for (int i = 1; i < exact.termCount; ++i) {
+        const ExactValue::Term& term = exact.terms[i];
+        negatedTerm.clear();
+        AppendPlainBinary(term.significand, term.power, !term.negative, &negatedTerm);
+        next.clear();
+        AppendPlainDifference(sum, negatedTerm, &next);  // sum - (-term)
+        sum.swap(next);
+    }
+    *text += sum;
 }
 
 // floor(num / den), num left holding the remainder.
@@ -644,6 +694,10 @@ void AppendExactResult(const ExactValue& exact, std::string* text) {
     }
     if (exact.num.IsZero()) {
         *text += '0';
+        return;
+    }
+    if (exact.termCount > 0) {
+        AppendTermSum(exact, text);
         return;
     }
     if (exact.Terminates()) {

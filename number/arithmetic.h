@@ -30,6 +30,17 @@ struct ExactValue {
     uint64_t den = 1;
     int power = 0;
     bool root = false;
+    // Sums, differences and fma: the value as the sum of these signed parts x * 2^q (x of 64 bits),
+    // whose own expansions give its digits a pass each, however far apart their powers lie;
+    // termCount is 0 where they are not kept.
+    struct Term {
+        bool negative = false;
+        uint64_t significand = 0;
+        int power = 0;
+    };
+    static constexpr int kMostTerms = 3;
+    Term terms[kMostTerms];
+    int termCount = 0;
 
     // Whether the plain decimal of the value ends: no root, and den a power of five.
     bool Terminates() const;
