@@ -115,28 +115,28 @@ Dyadic Product(const FloatFields& a, const FloatFields& b) {
     return d;
 }
 
-// floor(sqrt(n)), and whether it is exact.
+// floor(sqrt(n)), and whether it is exact: Newton's steps down from a value above the root, each
+// floor((x + n / x) / 2), until they stop falling.
 BigNumber SquareRoot(const BigNumber& n, bool* exact) {
-    BigNumber rest = n;
-    BigNumber root;
     if (n.IsZero()) {
         *exact = true;
-        return root;
+        return BigNumber();
     }
-    BigNumber bit(1);
-    bit.ShiftLeft((n.BitLength() - 1) & ~1);
-    BigNumber trial;
-    while (!bit.IsZero()) {
-        trial = root;
-        trial.Add(bit);
-        root.ShiftRight(1);
-        if (rest.Compare(trial) >= 0) {
-            rest.Subtract(trial);
-            root.Add(bit);
-        }
-        bit.ShiftRight(2);
+    BigNumber root(1);
+    root.ShiftLeft((n.BitLength() + 1) / 2);  // above sqrt(n)
+    BigNumber quotient;
+    BigNumber rest;
+    for (;;) {
+        rest = n;
+        rest.DivideModulo(root, &quotient);
+        quotient.Add(root);
+        quotient.ShiftRight(1);
+        if (quotient.Compare(root) >= 0) break;
+        root = quotient;
     }
-    *exact = rest.IsZero();
+    BigNumber square = root;
+    square.Multiply(root);
+    *exact = square.Compare(n) == 0;
     return root;
 }
 
@@ -438,23 +438,13 @@ std::string ScaledDigits(const BigNumber& n, int twos, int fives) {
     return digits;
 }
 
-// A plain decimal text's parts: its sign, and where its integer and fraction digits lie.
+// A plain decimal text's parts: its sign, and its integer and fraction digits.
 struct PlainView {
     bool negative = false;
     const char* integer = nullptr;
     std::size_t integerDigits = 0;
     const char* fraction = nullptr;
     std::size_t fractionDigits = 0;
-
-    // The digit of 10^place (place 0 the units, -1 the tenths), 0 outside the text.
-    int DigitAt(std::ptrdiff_t place) const {
-        if (place >= 0) {
-            const std::size_t at = static_cast<std::size_t>(place);
-            return at < integerDigits ? integer[integerDigits - 1 - at] - '0' : 0;
-        }
-        const std::size_t at = static_cast<std::size_t>(-place - 1);
-        return at < fractionDigits ? fraction[at] - '0' : 0;
-    }
 };
 
 PlainView ViewPlain(const std::string& text) {
@@ -469,45 +459,45 @@ PlainView ViewPlain(const std::string& text) {
     return view;
 }
 
-// -1, 0 or 1 as |a| is below, equal to or above |b| (plain texts without leading zeros but "0").
-int CompareMagnitudes(const PlainView& a, const PlainView& b, std::ptrdiff_t top, std::ptrdiff_t low) {
-    for (std::ptrdiff_t place = top; place >= low; --place) {
-        const int difference = a.DigitAt(place) - b.DigitAt(place);
-        if (difference != 0) return difference < 0 ? -1 : 1;
-    }
-    return 0;
+// The view's digits at the place frame of `integer` digits before the point and `fraction` after,
+// zeros around them.
+void AlignDigits(const PlainView& view, std::size_t integer, std::size_t fraction, std::string* digits) {
+    digits->assign(integer + fraction, '0');
+    std::copy(view.integer, view.integer + view.integerDigits,
+              digits->begin() + (integer - view.integerDigits));
+    std::copy(view.fraction, view.fraction + view.fractionDigits, digits->begin() + integer);
 }
 
 // a - b for plain decimal texts, exact, as a plain decimal ("0" for zero): a pass over the digits.
 void AppendPlainDifference(const std::string& aText, const std::string& bText, std::string* text) {
     const PlainView a = ViewPlain(aText);
     const PlainView b = ViewPlain(bText);
-    const std::ptrdiff_t top = static_cast<std::ptrdiff_t>(std::max(a.integerDigits, b.integerDigits));
-    const std::ptrdiff_t low = -static_cast<std::ptrdiff_t>(std::max(a.fractionDigits, b.fractionDigits));
-    // a - b = a + (-b): with equal signs after the flip the magnitudes add, else the smaller one is
-    // taken from the larger, whose sign the result has.
+    const std::size_t integer = std::max(a.integerDigits, b.integerDigits);
+    const std::size_t fraction = std::max(a.fractionDigits, b.fractionDigits);
+    std::string x;
+    std::string y;
+    AlignDigits(a, integer, fraction, &x);
+    AlignDigits(b, integer, fraction, &y);
+    // a - b = a + (-b): with equal signs after the flip the magnitudes add, else the smaller is
+    // taken from the larger, whose sign the result has. Aligned, the digit texts compare as the
+    // magnitudes do.
     const bool bNegated = !b.negative;
     const bool add = a.negative == bNegated;
-    const int order = add ? 1 : CompareMagnitudes(a, b, top, low);
-    const PlainView& larger = order >= 0 ? a : b;
-    const PlainView& smaller = order >= 0 ? b : a;
-    const bool negative = add ? a.negative : order >= 0 ? a.negative : bNegated;
-    std::string digits(static_cast<std::size_t>(top - low + 1), '0');  // from 10^top down to 10^low
+    const int order = add ? 1 : x.compare(y);
+    const std::string& larger = order >= 0 ? x : y;
+    const std::string& smaller = order >= 0 ? y : x;
+    const bool negative = add || order >= 0 ? a.negative : bNegated;
+    std::string digits(x.size() + 1, '0');  // one more place on top for a carry
     int carry = 0;
-    for (std::ptrdiff_t place = low; place <= top; ++place) {
-        int digit = add ? larger.DigitAt(place) + smaller.DigitAt(place) + carry
-                        : larger.DigitAt(place) - smaller.DigitAt(place) - carry;
-        if (add) {
-            carry = digit / 10;
-            digit %= 10;
-        } else {
-            carry = digit < 0 ? 1 : 0;
-            digit += 10 * carry;
-        }
-        digits[static_cast<std::size_t>(top - place)] = static_cast<char>('0' + digit);
+    for (std::size_t i = x.size(); i-- > 0;) {
+        int digit = add ? (larger[i] - '0') + (smaller[i] - '0') + carry
+                        : (larger[i] - '0') - (smaller[i] - '0') - carry;
+        carry = add ? (digit >= 10 ? 1 : 0) : (digit < 0 ? 1 : 0);
+        digit += add ? -10 * carry : 10 * carry;
+        digits[i + 1] = static_cast<char>('0' + digit);
     }
-    const std::size_t integerEnd =
-        static_cast<std::size_t>(top + 1);  // digits[0..integerEnd) before the point
+    digits[0] = static_cast<char>('0' + carry * (add ? 1 : 0));
+    const std::size_t integerEnd = integer + 1;  // digits[0..integerEnd) stand before the point
     std::size_t first = 0;
     while (first + 1 < integerEnd && digits[first] == '0') ++first;
     std::size_t last = digits.size();
@@ -588,20 +578,9 @@ void AppendTermSum(const ExactValue& exact, std::string* text) {
 }
 
 // floor(num / den), num left holding the remainder.
-BigNumber DivideFloor(BigNumber* num, BigNumber den) {
+BigNumber DivideFloor(BigNumber* num, const BigNumber& den) {
     BigNumber quotient;
-    const int shift = num->BitLength() - den.BitLength();
-    if (shift < 0) return quotient;
-    den.ShiftLeft(shift);
-    const BigNumber one(1);
-    for (int bit = shift; bit >= 0; --bit) {
-        quotient.ShiftLeft(1);
-        if (num->Compare(den) >= 0) {
-            num->Subtract(den);
-            quotient.Add(one);
-        }
-        den.ShiftRight(1);
-    }
+    num->DivideModulo(den, &quotient);
     return quotient;
 }
 

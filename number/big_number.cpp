@@ -180,6 +180,77 @@ std::string BigNumber::ToDecimal() const {
     return text;
 }
 
+// Long division in base 2^32 with each quotient limb estimated from the top two limbs of the
+// remainder and the divisor's top limb (normalised so that its top bit is set), corrected at most
+// twice, and added back in the rare case the estimate was still one too large.
+void BigNumber::DivideModulo(const BigNumber& divisor, BigNumber* quotient) {
+    assert(!divisor.IsZero() && quotient != this && &divisor != this);
+    quotient->limbs_.clear();
+    if (Compare(divisor) < 0) return;
+    constexpr uint64_t kBase = uint64_t{1} << kLimbBits;
+    constexpr uint64_t kLimbMask = kBase - 1;
+    const std::size_t n = divisor.limbs_.size();
+    if (n == 1) {
+        const uint64_t d = divisor.limbs_[0];
+        quotient->limbs_.assign(limbs_.size(), 0);
+        uint64_t remainder = 0;
+        for (std::size_t i = limbs_.size(); i-- > 0;) {
+            const uint64_t current = (remainder << kLimbBits) | limbs_[i];
+            quotient->limbs_[i] = static_cast<uint32_t>(current / d);
+            remainder = current % d;
+        }
+        limbs_.assign(1, static_cast<uint32_t>(remainder));
+        Trim();
+        quotient->Trim();
+        return;
+    }
+    int shift = 0;
+    for (uint32_t top = divisor.limbs_.back(); (top & 0x80000000u) == 0; top <<= 1) ++shift;
+    BigNumber v = divisor;
+    v.ShiftLeft(shift);
+    const std::size_t m = limbs_.size();
+    ShiftLeft(shift);
+    limbs_.resize(m + 1, 0);  // the dividend's extra top limb (zero where the shift carried nothing)
+    uint32_t* u = limbs_.data();
+    const uint32_t* vn = v.limbs_.data();
+    quotient->limbs_.assign(m - n + 1, 0);
+    for (std::size_t j = m - n + 1; j-- > 0;) {
+        const uint64_t top = (static_cast<uint64_t>(u[j + n]) << kLimbBits) | u[j + n - 1];
+        uint64_t estimate = top / vn[n - 1];
+        uint64_t rest = top % vn[n - 1];
+        while (estimate >= kBase || estimate * vn[n - 2] > ((rest << kLimbBits) | u[j + n - 2])) {
+            --estimate;
+            rest += vn[n - 1];
+            if (rest >= kBase) break;
+        }
+        // u[j .. j+n] -= estimate * v, with a borrow.
+        int64_t borrow = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const uint64_t product = estimate * vn[i];
+            const int64_t t =
+                static_cast<int64_t>(u[i + j]) - borrow - static_cast<int64_t>(product & kLimbMask);
+            u[i + j] = static_cast<uint32_t>(t);
+            borrow = static_cast<int64_t>(product >> kLimbBits) - (t >> kLimbBits);
+        }
+        const int64_t t = static_cast<int64_t>(u[j + n]) - borrow;
+        u[j + n] = static_cast<uint32_t>(t);
+        if (t < 0) {  // one too many: add the divisor back
+            --estimate;
+            uint64_t carry = 0;
+            for (std::size_t i = 0; i < n; ++i) {
+                const uint64_t sum = static_cast<uint64_t>(u[i + j]) + vn[i] + carry;
+                u[i + j] = static_cast<uint32_t>(sum);
+                carry = sum >> kLimbBits;
+            }
+            u[j + n] = static_cast<uint32_t>(u[j + n] + carry);
+        }
+        quotient->limbs_[j] = static_cast<uint32_t>(estimate);
+    }
+    Trim();
+    ShiftRight(shift);
+    quotient->Trim();
+}
+
 void BigNumber::Trim() {
     while (!limbs_.empty() && limbs_.back() == 0) limbs_.pop_back();
 }

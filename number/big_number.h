@@ -30,6 +30,9 @@ public:
     void Add(const BigNumber& other);
     // Requires *this >= other.
     void Subtract(const BigNumber& other);
+    // *quotient = floor(*this / divisor) and *this the remainder (divisor not zero), a limb of the
+    // quotient at a time.
+    void DivideModulo(const BigNumber& divisor, BigNumber* quotient);
     // -1, 0 or 1 as *this is below, equal to or above other.
     int Compare(const BigNumber& other) const;
 

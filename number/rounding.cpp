@@ -43,29 +43,25 @@ uint64_t RoundOff(uint64_t q, int dropped, bool sticky, bool negative, RoundingM
 // *exponent, and whether a remainder is left.
 uint64_t Quotient(BigNumber* num, BigNumber* den, int precision, int* exponent, bool* sticky) {
     assert(precision >= 1 && precision <= 64 && !num->IsZero() && !den->IsZero());
-    int shift = precision - 1 + den->BitLength() - num->BitLength();
+    // Scaled so that the quotient has precision or precision + 1 bits; one more is cut to the sticky
+    // part.
+    const int shift = precision + den->BitLength() - num->BitLength();
     if (shift >= 0) {
         num->ShiftLeft(shift);
     } else {
         den->ShiftLeft(-shift);
     }
-    BigNumber probe = *den;
-    probe.ShiftLeft(precision - 1);
-    if (num->Compare(probe) < 0) {
-        num->ShiftLeft(1);
-        ++shift;
-    }
-    uint64_t quotient = 0;
-    for (int bit = precision - 1; bit >= 0; --bit) {
-        if (num->Compare(probe) >= 0) {
-            num->Subtract(probe);
-            quotient |= uint64_t{1} << bit;
-        }
-        probe.ShiftRight(1);
-    }
-    *exponent -= shift;
+    BigNumber quotient;
+    num->DivideModulo(*den, &quotient);
     *sticky = !num->IsZero();
-    return quotient;
+    int scale = shift;
+    if (quotient.BitLength() > precision) {
+        *sticky = *sticky || quotient.Bit(0);
+        quotient.ShiftRight(1);
+        --scale;
+    }
+    *exponent -= scale;
+    return quotient.Low64();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 
 #include "number/big_number.h"
 
@@ -109,6 +110,34 @@ TEST(BigNumber, ComparesByValue) {
     EXPECT_EQ(large.Compare(large), 0);
     EXPECT_TRUE(large.Bit(94) && !small.Bit(94) && small.Bit(95));
     EXPECT_EQ(large.Low64(), ~uint64_t{0});
+}
+
+// Long division: quotient times divisor plus remainder gives the dividend back, the remainder below
+// the divisor, over dividends and divisors of every size up to 12 and 6 limbs (with zero limbs and
+// limbs near 2^32, where the quotient limb's estimate needs correcting).
+TEST(BigNumber, DividesWithRemainder) {
+    std::mt19937_64 random(5);
+    const auto draw = [&random](int limbs) {
+        BigNumber n;
+        for (int i = 0; i < limbs; ++i) {
+            n.ShiftLeft(32);
+            n.Add(BigNumber(random() >> (random() % 33)));
+        }
+        return n;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        const BigNumber dividend = draw(1 + static_cast<int>(random() % 12));
+        const BigNumber divisor = draw(1 + static_cast<int>(random() % 6));
+        if (divisor.IsZero()) continue;
+        BigNumber remainder = dividend;
+        BigNumber quotient;
+        remainder.DivideModulo(divisor, &quotient);
+        BigNumber back = quotient;
+        back.Multiply(divisor);
+        back.Add(remainder);
+        ASSERT_EQ(back.Compare(dividend), 0) << dividend.ToDecimal() << " / " << divisor.ToDecimal();
+        ASSERT_LT(remainder.Compare(divisor), 0) << dividend.ToDecimal() << " / " << divisor.ToDecimal();
+    }
 }
 
 }  // namespace
