@@ -241,8 +241,10 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
     std::string exact;
     AppendExactResult(result.exact, &exact);
     std::string difference;
-    if (result.exact.kind == ExactValue::Kind::kFinite && IsFinite(DecodeFloat(layout, rounded.bits)))
-        AppendResultError(layout, rounded.bits, result.exact, &difference, &exact);
+    if (result.exact.kind == ExactValue::Kind::kFinite && IsFinite(DecodeFloat(layout, rounded.bits))) {
+        AppendExactValue(layout, rounded.bits, &rounded.exactText);
+        AppendResultError(layout, rounded.bits, result.exact, &difference, &exact, &rounded.exactText);
+    }
 
     if (json) {
         *out += "{\"format\":\"";

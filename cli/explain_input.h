@@ -58,6 +58,9 @@ struct ExplainedValue {
     std::string sourceHex;
     std::string sourceExact;
     std::string error;  // why the value was refused (a sentence); empty when accepted
+    // The stored value's exact text, where the caller has written it already (else it is written
+    // for the explanation).
+    std::string exactText;
 };
 
 // Reads one VALUE: 0x.../0b... raw bits right-aligned to the width; a decimal number (and inf, nan

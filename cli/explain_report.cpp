@@ -320,7 +320,11 @@ void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value
     if (layout.mantissaBits > 0) fields->push_back(std::move(mantissa));
 
     std::string exact;
-    AppendExactValue(layout, value.bits, &exact);
+    if (value.exactText.empty()) {
+        AppendExactValue(layout, value.bits, &exact);
+    } else {
+        exact = value.exactText;
+    }
     fields->push_back(ExactField("exact", std::move(exact), kValueLines, forHuman));
     std::string shortest;
     AppendShortest(layout, value.bits, &shortest);

@@ -700,15 +700,16 @@ void AppendExactResult(const ExactValue& exact, std::string* text) {
 }
 
 void AppendResultError(const BinaryFormat& format, uint64_t bits, const ExactValue& exact, std::string* text,
-                       const std::string* exactText) {
+                       const std::string* exactText, const std::string* storedText) {
     const FloatFields stored = DecodeFloat(format, bits);
     assert(IsFinite(stored) && exact.kind == ExactValue::Kind::kFinite);
     if (exact.Terminates()) {  // both texts end: their difference digit by digit
-        std::string storedText;
-        AppendExactValue(format, bits, &storedText);
+        std::string ownStored;
+        if (storedText == nullptr) AppendExactValue(format, bits, &ownStored);
         std::string ownText;
         if (exactText == nullptr) AppendExactResult(exact, &ownText);
-        AppendPlainDifference(storedText, exactText != nullptr ? *exactText : ownText, text);
+        AppendPlainDifference(storedText != nullptr ? *storedText : ownStored,
+                              exactText != nullptr ? *exactText : ownText, text);
         return;
     }
     const BigNumber storedSignificand(stored.significand);

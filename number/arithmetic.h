@@ -73,9 +73,9 @@ void AppendExactResult(const ExactValue& exact, std::string* text);
 // Appends the stored value (bits of the layout, finite) minus the exact value (finite), written as
 // AppendExactResult writes a value: every digit when it ends; else the sign, then the magnitude's
 // first kCutDigits significant digits cut, then "...".
-// exactText, when given, is what AppendExactResult wrote of the exact value (so that it is not
-// written twice).
+// exactText and storedText, when given, are what AppendExactResult wrote of the exact value and
+// AppendExactValue of the stored one (so that neither is written twice).
 void AppendResultError(const BinaryFormat& format, uint64_t bits, const ExactValue& exact, std::string* text,
-                       const std::string* exactText = nullptr);
+                       const std::string* exactText = nullptr, const std::string* storedText = nullptr);
 
 }  // namespace cv

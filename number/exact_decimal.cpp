@@ -15,9 +15,10 @@ using Limbs = std::vector<uint32_t>;  // base 10^9, least significant first
 constexpr uint32_t kLimbBase = kTenToTheNine;
 constexpr int kLimbDigits = 9;
 constexpr int kPartsOfUint64 = 3;  // 2^64 < 10^27
-// Powers up to this exponent are kept once computed: enough for every double and its rounding
-// interval; wider custom layouts compute theirs on each use.
-constexpr int kCachedExponent = 1100;
+// Powers up to this exponent are kept once computed: enough for every double, its rounding
+// interval, and the exact product of two doubles (down to 2^-2148, each chunk of it up to 2^2010);
+// wider custom layouts compute theirs on each use.
+constexpr int kCachedExponent = 2300;
 constexpr uint32_t kFiveTo12 = 244140625u;  // the largest power of five below 10^9
 constexpr int kFiveTo12Exponent = 12;
 constexpr uint32_t kTwoTo29 = 536870912u;  // the largest power of two below 10^9
