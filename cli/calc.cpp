@@ -10,6 +10,7 @@
 #include "cli/message_text.h"
 #include "number/arithmetic.h"
 #include "number/binary_float.h"
+#include "number/exact_decimal.h"
 
 namespace cv {
 
@@ -168,15 +169,13 @@ void Label(int indent, const char* label, std::string* text) {
 }
 
 void AppendHumanOperand(const ExplainFormat& format, const std::string& input, const ExplainedValue& value,
-                        const char* name, std::string* text) {
+                        const std::string& exact, const char* name, std::string* text) {
     Label(0, name, text);
     *text += input;
     *text += '\n';
     Label(2, "hex", text);
     AppendHexBits(value.bits, format.width, text);
     *text += '\n';
-    std::string exact;
-    AppendExactValue(format.layout, value.bits, &exact);
     Label(2, "exact", text);
     *text += HumanDecimal(exact);
     *text += '\n';
@@ -188,13 +187,13 @@ void AppendHumanOperand(const ExplainFormat& format, const std::string& input, c
 }
 
 void AppendJsonOperand(const ExplainFormat& format, const std::string& input, const ExplainedValue& value,
-                       std::string* text) {
+                       const std::string& exact, std::string* text) {
     *text += "{\"input\":\"";
     AppendJsonEscaped(input, text);
     *text += "\",\"hex\":\"";
     AppendHexBits(value.bits, format.width, text);
     *text += "\",\"exact\":\"";
-    AppendExactValue(format.layout, value.bits, text);
+    *text += exact;
     *text += '"';
     if (value.converted) {
         *text += ",\"conversion\":";
@@ -236,10 +235,24 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
         *error = "No numeric result (an invalid operation), and " + format.name + " has no NaN.";
         return false;
     }
+    std::string operandExact[kMaxOperands];
+    for (int i = 0; i < count; ++i) AppendExactValue(layout, bits[i], &operandExact[i]);
     ExplainedValue rounded;
     rounded.bits = result.conversion.bits;
     std::string exact;
-    AppendExactResult(result.exact, &exact);
+    if ((operation == Operation::kAdd || operation == Operation::kSubtract) &&
+        result.exact.kind == ExactValue::Kind::kFinite) {
+        // A sum's digits from the operands' own, already written: a + b is a - (-b).
+        std::string negated;
+        const std::string* subtrahend = &operandExact[1];
+        if (operation == Operation::kAdd) {
+            negated = operandExact[1][0] == '-' ? operandExact[1].substr(1) : "-" + operandExact[1];
+            subtrahend = &negated;
+        }
+        AppendDecimalDifference(operandExact[0], *subtrahend, &exact);
+    } else {
+        AppendExactResult(result.exact, &exact);
+    }
     std::string difference;
     if (result.exact.kind == ExactValue::Kind::kFinite && IsFinite(DecodeFloat(layout, rounded.bits))) {
         AppendExactValue(layout, rounded.bits, &rounded.exactText);
@@ -262,7 +275,8 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
         *out += ",\"operands\":[";
         for (int i = 0; i < count; ++i) {
             if (i > 0) *out += ',';
-            AppendJsonOperand(format, operandTexts[static_cast<std::size_t>(i)], operands[i], out);
+            AppendJsonOperand(format, operandTexts[static_cast<std::size_t>(i)], operands[i], operandExact[i],
+                              out);
         }
         *out += "],\"exact_result\":\"" + exact + "\",\"result\":";
         AppendJsonObject(format, rounded, out);
@@ -278,8 +292,8 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
     *out += text;
     *out += '\n';
     for (int i = 0; i < count; ++i)
-        AppendHumanOperand(format, operandTexts[static_cast<std::size_t>(i)], operands[i], kOperandNames[i],
-                           out);
+        AppendHumanOperand(format, operandTexts[static_cast<std::size_t>(i)], operands[i], operandExact[i],
+                           kOperandNames[i], out);
     Label(0, "exact", out);
     *out += HumanDecimal(exact);
     *out += '\n';

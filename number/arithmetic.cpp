@@ -438,79 +438,6 @@ std::string ScaledDigits(const BigNumber& n, int twos, int fives) {
     return digits;
 }
 
-// A plain decimal text's parts: its sign, and its integer and fraction digits.
-struct PlainView {
-    bool negative = false;
-    const char* integer = nullptr;
-    std::size_t integerDigits = 0;
-    const char* fraction = nullptr;
-    std::size_t fractionDigits = 0;
-};
-
-PlainView ViewPlain(const std::string& text) {
-    PlainView view;
-    view.negative = !text.empty() && text[0] == '-';
-    const std::size_t start = view.negative ? 1 : 0;
-    const std::size_t point = std::min(text.find('.', start), text.size());
-    view.integer = text.data() + start;
-    view.integerDigits = point - start;
-    view.fraction = point < text.size() ? text.data() + point + 1 : text.data() + text.size();
-    view.fractionDigits = point < text.size() ? text.size() - point - 1 : 0;
-    return view;
-}
-
-// The view's digits at the place frame of `integer` digits before the point and `fraction` after,
-// zeros around them.
-void AlignDigits(const PlainView& view, std::size_t integer, std::size_t fraction, std::string* digits) {
-    digits->assign(integer + fraction, '0');
-    std::copy(view.integer, view.integer + view.integerDigits,
-              digits->begin() + (integer - view.integerDigits));
-    std::copy(view.fraction, view.fraction + view.fractionDigits, digits->begin() + integer);
-}
-
-// a - b for plain decimal texts, exact, as a plain decimal ("0" for zero): a pass over the digits.
-void AppendPlainDifference(const std::string& aText, const std::string& bText, std::string* text) {
-    const PlainView a = ViewPlain(aText);
-    const PlainView b = ViewPlain(bText);
-    const std::size_t integer = std::max(a.integerDigits, b.integerDigits);
-    const std::size_t fraction = std::max(a.fractionDigits, b.fractionDigits);
-    std::string x;
-    std::string y;
-    AlignDigits(a, integer, fraction, &x);
-    AlignDigits(b, integer, fraction, &y);
-    // a - b = a + (-b): with equal signs after the flip the magnitudes add, else the smaller is
-    // taken from the larger, whose sign the result has. Aligned, the digit texts compare as the
-    // magnitudes do.
-    const bool bNegated = !b.negative;
-    const bool add = a.negative == bNegated;
-    const int order = add ? 1 : x.compare(y);
-    const std::string& larger = order >= 0 ? x : y;
-    const std::string& smaller = order >= 0 ? y : x;
-    const bool negative = add || order >= 0 ? a.negative : bNegated;
-    std::string digits(x.size() + 1, '0');  // one more place on top for a carry
-    int carry = 0;
-    for (std::size_t i = x.size(); i-- > 0;) {
-        int digit = add ? (larger[i] - '0') + (smaller[i] - '0') + carry
-                        : (larger[i] - '0') - (smaller[i] - '0') - carry;
-        carry = add ? (digit >= 10 ? 1 : 0) : (digit < 0 ? 1 : 0);
-        digit += add ? -10 * carry : 10 * carry;
-        digits[i + 1] = static_cast<char>('0' + digit);
-    }
-    digits[0] = static_cast<char>('0' + carry * (add ? 1 : 0));
-    const std::size_t integerEnd = integer + 1;  // digits[0..integerEnd) stand before the point
-    std::size_t first = 0;
-    while (first + 1 < integerEnd && digits[first] == '0') ++first;
-    std::size_t last = digits.size();
-    while (last > integerEnd && digits[last - 1] == '0') --last;
-    const bool zero = order == 0 || (first + 1 == integerEnd && digits[first] == '0' && last == integerEnd);
-    if (negative && !zero) *text += '-';
-    text->append(digits, first, integerEnd - first);
-    if (last > integerEnd) {
-        *text += '.';
-        text->append(digits, integerEnd, last - integerEnd);
-    }
-}
-
 // Chunks of 64 bits, at most this many of them not zero, make a dyadic value's digits as the sum of
 // their own expansions (from the cached powers, a pass each); longer values take the limbs below.
 constexpr int kMostSummedChunks = 4;
@@ -537,7 +464,7 @@ bool AppendChunkSum(const BigNumber& n, int q, bool negative, std::string* text)
         std::string part = "-";
         AppendPlainBinary(chunks[i], powers[i], false, &part);
         next.clear();
-        AppendPlainDifference(sum, part, &next);  // sum - (-part)
+        AppendDecimalDifference(sum, part, &next);  // sum - (-part)
         sum.swap(next);
     }
     if (negative) *text += '-';
@@ -571,7 +498,7 @@ void AppendTermSum(const ExactValue& exact, std::string* text) {
         negatedTerm.clear();
         AppendPlainBinary(term.significand, term.power, !term.negative, &negatedTerm);
         next.clear();
-        AppendPlainDifference(sum, negatedTerm, &next);  // sum - (-term)
+        AppendDecimalDifference(sum, negatedTerm, &next);  // sum - (-term)
         sum.swap(next);
     }
     *text += sum;
@@ -708,8 +635,8 @@ void AppendResultError(const BinaryFormat& format, uint64_t bits, const ExactVal
         if (storedText == nullptr) AppendExactValue(format, bits, &ownStored);
         std::string ownText;
         if (exactText == nullptr) AppendExactResult(exact, &ownText);
-        AppendPlainDifference(storedText != nullptr ? *storedText : ownStored,
-                              exactText != nullptr ? *exactText : ownText, text);
+        AppendDecimalDifference(storedText != nullptr ? *storedText : ownStored,
+                                exactText != nullptr ? *exactText : ownText, text);
         return;
     }
     const BigNumber storedSignificand(stored.significand);

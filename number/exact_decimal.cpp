@@ -1,5 +1,7 @@
 #include "number/exact_decimal.h"
 
+#include <algorithm>
+
 #include <cassert>
 #include <vector>
 
@@ -89,9 +91,9 @@ void MultiplyByUint64(const Limbs& power, uint64_t x, Limbs* product) {
     uint64_t carry = 0;
     for (std::size_t i = 0; i < n + partCount; ++i) {
         uint64_t sum = carry;
-        for (std::size_t j = 0; j < partCount; ++j) {
-            if (i >= j && i - j < n) sum += p[i - j] * parts[j];
-        }
+        const std::size_t lowest = i >= n ? i - n + 1 : 0;  // the parts that meet a limb of the power
+        const std::size_t highest = i < partCount ? i : partCount - 1;
+        for (std::size_t j = lowest; j <= highest; ++j) sum += p[i - j] * parts[j];
         out[i] = static_cast<uint32_t>(sum % kLimbBase);
         carry = sum / kLimbBase;
     }
@@ -108,6 +110,36 @@ void LimbsToDigits(const Limbs& limbs, std::string* digits) {
     for (std::size_t i = 0; i < topLength; ++i) out[i] = top[i];
     out += topLength;
     for (std::size_t i = limbs.size() - 1; i-- > 0; out += kLimbDigits) WriteNineDigits(limbs[i], out);
+}
+
+// A plain decimal text's parts: its sign, and its integer and fraction digits.
+struct PlainView {
+    bool negative = false;
+    const char* integer = nullptr;
+    std::size_t integerDigits = 0;
+    const char* fraction = nullptr;
+    std::size_t fractionDigits = 0;
+};
+
+PlainView ViewPlain(const std::string& text) {
+    PlainView view;
+    view.negative = !text.empty() && text[0] == '-';
+    const std::size_t start = view.negative ? 1 : 0;
+    const std::size_t point = std::min(text.find('.', start), text.size());
+    view.integer = text.data() + start;
+    view.integerDigits = point - start;
+    view.fraction = point < text.size() ? text.data() + point + 1 : text.data() + text.size();
+    view.fractionDigits = point < text.size() ? text.size() - point - 1 : 0;
+    return view;
+}
+
+// The view's digits at the place frame of `integer` digits before the point and `fraction` after,
+// zeros around them.
+void AlignDigits(const PlainView& view, std::size_t integer, std::size_t fraction, std::string* digits) {
+    digits->assign(integer + fraction, '0');
+    std::copy(view.integer, view.integer + view.integerDigits,
+              digits->begin() + (integer - view.integerDigits));
+    std::copy(view.fraction, view.fraction + view.fractionDigits, digits->begin() + integer);
 }
 
 }  // namespace
@@ -174,6 +206,57 @@ void AppendPlainBinary(uint64_t x, int q, bool negative, std::string* text) {
     DecimalDigits digits;
     ExpandBinary(x, q, &digits);
     AppendPlain(digits, negative, text);
+}
+
+void AppendDecimalDifference(const std::string& aText, const std::string& bText, std::string* text) {
+    const PlainView a = ViewPlain(aText);
+    const PlainView b = ViewPlain(bText);
+    const std::size_t integer = std::max(a.integerDigits, b.integerDigits);
+    const std::size_t fraction = std::max(a.fractionDigits, b.fractionDigits);
+    std::string x;
+    std::string y;
+    AlignDigits(a, integer, fraction, &x);
+    AlignDigits(b, integer, fraction, &y);
+    // a - b = a + (-b): with equal signs after the flip the magnitudes add, else the smaller is
+    // taken from the larger, whose sign the result has. Aligned, the digit texts compare as the
+    // magnitudes do.
+    const bool bNegated = !b.negative;
+    const bool add = a.negative == bNegated;
+    const int order = add ? 1 : x.compare(y);
+    const std::string& larger = order >= 0 ? x : y;
+    const std::string& smaller = order >= 0 ? y : x;
+    const bool negative = add || order >= 0 ? a.negative : bNegated;
+    std::string digits(x.size() + 1, '0');  // one more place on top for a carry
+    const char* high = larger.data();
+    const char* low = smaller.data();
+    char* out = &digits[1];
+    int carry = 0;
+    if (add) {
+        for (std::size_t i = x.size(); i-- > 0;) {
+            const int digit = high[i] + low[i] - 2 * '0' + carry;
+            carry = digit >= 10 ? 1 : 0;
+            out[i] = static_cast<char>('0' + digit - 10 * carry);
+        }
+        digits[0] = static_cast<char>('0' + carry);
+    } else {
+        for (std::size_t i = x.size(); i-- > 0;) {
+            const int digit = high[i] - low[i] - carry;
+            carry = digit < 0 ? 1 : 0;
+            out[i] = static_cast<char>('0' + digit + 10 * carry);
+        }
+    }
+    const std::size_t integerEnd = integer + 1;  // digits[0..integerEnd) stand before the point
+    std::size_t first = 0;
+    while (first + 1 < integerEnd && digits[first] == '0') ++first;
+    std::size_t last = digits.size();
+    while (last > integerEnd && digits[last - 1] == '0') --last;
+    const bool zero = order == 0 || (first + 1 == integerEnd && digits[first] == '0' && last == integerEnd);
+    if (negative && !zero) *text += '-';
+    text->append(digits, first, integerEnd - first);
+    if (last > integerEnd) {
+        *text += '.';
+        text->append(digits, integerEnd, last - integerEnd);
+    }
 }
 
 }  // namespace cv

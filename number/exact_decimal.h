@@ -32,6 +32,10 @@ void ExpandAlignedHeads(const uint64_t x[3], int q, AlignedHeads* out);
 // the point, no point when nothing follows it.
 void AppendPlain(const DecimalDigits& digits, bool negative, std::string* text);
 
+// Appends a - b for two plain decimal texts (as AppendPlain writes them, "-0" too), exact, in plain
+// decimal ("0" for zero): one pass over the aligned digits.
+void AppendDecimalDifference(const std::string& a, const std::string& b, std::string* text);
+
 // ExpandBinary then AppendPlain.
 void AppendPlainBinary(uint64_t x, int q, bool negative, std::string* text);
 
