@@ -10,7 +10,11 @@ using cv::Operation;
 using cv::RoundingMode;
 
 Natural::Natural(uint64_t value) {
-    for (; value != 0; value >>= 32) limbs_.push_back(static_cast<uint32_t>(value));
+    if (value >> 32 != 0) {
+        limbs_ = {static_cast<uint32_t>(value), static_cast<uint32_t>(value >> 32)};
+    } else if (value != 0) {
+        limbs_ = {static_cast<uint32_t>(value)};
+    }
 }
 
 int Natural::BitLength() const {
@@ -97,9 +101,25 @@ void Natural::Trim() {
 
 namespace {
 
+// A natural number below 2^64 read as Natural reads (comparing with one allocates nothing).
+struct Small {
+    uint64_t value;
+    bool IsZero() const { return value == 0; }
+    int BitLength() const {
+        int length = 0;
+        for (uint64_t rest = value; rest != 0; rest >>= 1) ++length;
+        return length;
+    }
+    uint32_t Window(int low) const {
+        if (low <= -32 || low >= 64) return 0;
+        return static_cast<uint32_t>(low < 0 ? value << -low : value >> low);
+    }
+};
+
 // The sign of a * 2^aPower - b * 2^bPower, limb by limb from the top (the operands differ in their
 // top limbs in most comparisons, so this seldom reads far).
-int CompareScaled(const Natural& a, int aPower, const Natural& b, int bPower) {
+template <typename A, typename B>
+int CompareScaled(const A& a, int aPower, const B& b, int bPower) {
     if (a.IsZero() || b.IsZero()) return (a.IsZero() ? 0 : 1) - (b.IsZero() ? 0 : 1);
     const int aTop = a.BitLength() + aPower;
     const int bTop = b.BitLength() + bPower;
@@ -123,11 +143,12 @@ struct Magnitude {
 };
 
 // The sign of x - n * 2^power.
-int CompareWith(const Magnitude& x, const Natural& n, int power) {
+int CompareWith(const Magnitude& x, uint64_t n, int power) {
     switch (x.form) {
-        case Magnitude::Form::kDyadic: return CompareScaled(x.num, x.power, n, power);
-        case Magnitude::Form::kQuotient: return CompareScaled(x.num, x.power, n.Times(x.den), power);
-        case Magnitude::Form::kRoot: return CompareScaled(x.num, x.power, n.Times(n), 2 * power);
+        case Magnitude::Form::kDyadic: return CompareScaled(x.num, x.power, Small{n}, power);
+        case Magnitude::Form::kQuotient: return CompareScaled(x.num, x.power, Natural(n).Times(x.den), power);
+        case Magnitude::Form::kRoot:
+            return CompareScaled(x.num, x.power, Natural(n).Times(Natural(n)), 2 * power);
     }
     return 0;
 }
@@ -138,22 +159,28 @@ int Binade(const Magnitude& x) {
     int p = x.form == Magnitude::Form::kRoot       ? top / 2
             : x.form == Magnitude::Form::kQuotient ? top - (x.den.BitLength() - 1)
                                                    : top;
-    const Natural one(1);
-    while (CompareWith(x, one, p) < 0) --p;
-    while (CompareWith(x, one, p + 1) >= 0) ++p;
+    while (CompareWith(x, 1, p) < 0) --p;
+    while (CompareWith(x, 1, p + 1) >= 0) ++p;
     return p;
 }
 
 // x < 2^(bits + power): the multiple of 2^power x rounds to by the mode, counted in 2^power.
 uint64_t RoundToMultiple(const Magnitude& x, int bits, int power, RoundingMode mode, bool negative,
                          bool* exact) {
-    uint64_t below = 0;  // the largest count whose multiple is at most x
-    for (int bit = bits - 1; bit >= 0; --bit) {
-        const uint64_t trial = below | uint64_t{1} << bit;
-        if (CompareWith(x, Natural(trial), power) >= 0) below = trial;
+    // The largest count whose multiple is at most x: a dyadic's bits from 2^power up, else found bit
+    // by bit by comparisons.
+    uint64_t below = 0;
+    if (x.form == Magnitude::Form::kDyadic) {
+        const int low = power - x.power;
+        below = x.num.Window(low) | static_cast<uint64_t>(x.num.Window(low + 32)) << 32;
+    } else {
+        for (int bit = bits - 1; bit >= 0; --bit) {
+            const uint64_t trial = below | uint64_t{1} << bit;
+            if (CompareWith(x, trial, power) >= 0) below = trial;
+        }
     }
-    *exact = CompareWith(x, Natural(below), power) == 0;
-    const int half = CompareWith(x, Natural(2 * below + 1), power - 1);
+    *exact = CompareWith(x, below, power) == 0;
+    const int half = CompareWith(x, 2 * below + 1, power - 1);
     bool up = false;
     switch (mode) {
         case RoundingMode::kEven: up = half > 0 || (half == 0 && (below & 1) != 0); break;
@@ -310,7 +337,7 @@ ReferenceResult Round(const Layout& layout, const Magnitude& x, bool negative, R
     bool exact = false;
     uint64_t count = RoundToMultiple(x, m + 1, power, mode, negative, &exact);
     ReferenceResult result;
-    if (CompareScaled(Natural(count), power, Natural(layout.largestSignificand), layout.largestPower) > 0) {
+    if (CompareScaled(Small{count}, power, Small{layout.largestSignificand}, layout.largestPower) > 0) {
         result.bits =
             OverflowIsInfinite(mode, negative) ? layout.InfinityBits(negative) : layout.LargestBits(negative);
         result.flags = FlagText(false, false, true, false, true);
@@ -320,7 +347,7 @@ ReferenceResult Round(const Layout& layout, const Magnitude& x, bool negative, R
     if (binade < layout.minNormal) {  // tiny: below the smallest normal once rounded to the precision
         bool unboundedExact = false;
         const uint64_t unbounded = RoundToMultiple(x, m + 1, binade - m, mode, negative, &unboundedExact);
-        tiny = CompareScaled(Natural(unbounded), binade - m, Natural(1), layout.minNormal) < 0;
+        tiny = CompareScaled(Small{unbounded}, binade - m, Small{1}, layout.minNormal) < 0;
     }
     result.bits = count == 0 ? layout.ZeroBits(negative) : negative ? layout.signMask : 0;
     if (count >> (m + 1) != 0) {  // rounded up into the next binade
@@ -410,7 +437,7 @@ bool ReferenceArithmetic(const cv::BinaryFormat& format, Operation operation, co
         result->bits = layout.ZeroBits(exact.negative);
         return true;
     }
-    x.num = exact.m;
+    x.num = std::move(exact.m);
     x.power = exact.power;
     *result = Round(layout, x, exact.negative, mode);
     return true;
