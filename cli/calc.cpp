@@ -7,10 +7,8 @@
 
 #include "cli/explain.h"
 #include "cli/explain_report.h"
-#include "cli/message_text.h"
 #include "number/arithmetic.h"
 #include "number/binary_float.h"
-#include "number/exact_decimal.h"
 
 namespace cv {
 
@@ -18,7 +16,6 @@ namespace {
 
 constexpr int kExitOk = 0;
 constexpr int kExitRefused = 1;
-constexpr std::size_t kOutputBufferSize = 1 << 16;
 constexpr int kMaxOperands = 3;
 constexpr const char* kOperandNames[kMaxOperands] = {"A", "B", "C"};
 
@@ -149,15 +146,7 @@ void AppendFlags(const ArithmeticResult& result, bool json, std::string* text) {
     if (c.overflow) names[count++] = "overflow";
     if (c.underflow) names[count++] = "underflow";
     if (c.inexact) names[count++] = "inexact";
-    if (json) *text += '[';
-    for (int i = 0; i < count; ++i) {
-        if (i > 0) *text += json ? "," : ", ";
-        if (json) *text += '"';
-        *text += names[i];
-        if (json) *text += '"';
-    }
-    if (json) *text += ']';
-    if (!json && count == 0) *text += "none";
+    AppendFlagNames(names, count, json, text);
 }
 
 // "  label" padded to the values' column, indented.
@@ -240,19 +229,7 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
     ExplainedValue rounded;
     rounded.bits = result.conversion.bits;
     std::string exact;
-    if ((operation == Operation::kAdd || operation == Operation::kSubtract) &&
-        result.exact.kind == ExactValue::Kind::kFinite) {
-        // A sum's digits from the operands' own, already written: a + b is a - (-b).
-        std::string negated;
-        const std::string* subtrahend = &operandExact[1];
-        if (operation == Operation::kAdd) {
-            negated = operandExact[1][0] == '-' ? operandExact[1].substr(1) : "-" + operandExact[1];
-            subtrahend = &negated;
-        }
-        AppendDecimalDifference(operandExact[0], *subtrahend, &exact);
-    } else {
-        AppendExactResult(result.exact, &exact);
-    }
+    AppendExactResult(result.exact, &exact);
     std::string difference;
     if (result.exact.kind == ExactValue::Kind::kFinite && IsFinite(DecodeFloat(layout, rounded.bits))) {
         AppendExactValue(layout, rounded.bits, &rounded.exactText);
@@ -318,45 +295,35 @@ namespace {
 class Calculator {
 public:
     Calculator(const ExplainFormat& format, const ExplainOptions& options, bool json, bool colour)
-        : format_(format), options_(options), json_(json), colour_(colour) {
-        out_.reserve(kOutputBufferSize);
-    }
+        : format_(format),
+          options_(options),
+          json_(json),
+          colour_(colour),
+          output_("calc", format.name, json) {}
 
     void Calculate(const char* text, std::size_t length) {
         input_.assign(text, length);
-        const std::size_t before = out_.size();
-        if (!json_ && answered_) out_ += '\n';
-        if (AppendCalculation(format_, options_, input_, json_, colour_, &out_, &error_)) {
+        std::string& out = output_.Text();
+        const std::size_t before = out.size();
+        if (!json_ && answered_) out += '\n';
+        if (AppendCalculation(format_, options_, input_, json_, colour_, &out, &error_)) {
             answered_ = true;
         } else {
-            out_.resize(before);
-            refused_ = true;
-            if (json_) {
-                AppendJsonError(input_, error_, &out_);
-            } else {
-                Flush();
-                std::fprintf(stderr, "corvane-cli: calc %s \"%s\": %s\n", format_.name.c_str(),
-                             EscapedForMessage(input_).c_str(), error_.c_str());
-            }
+            out.resize(before);
+            output_.Refuse(input_, error_);
         }
-        if (out_.size() >= kOutputBufferSize) Flush();
+        output_.Answered();
     }
 
-    void Flush() {
-        if (!out_.empty()) std::fwrite(out_.data(), 1, out_.size(), stdout);
-        out_.clear();
-    }
-
-    bool Refused() const { return refused_; }
+    AnswerOutput& Output() { return output_; }
 
 private:
     const ExplainFormat& format_;
     const ExplainOptions& options_;
     bool json_;
     bool colour_;
-    bool refused_ = false;
+    AnswerOutput output_;
     bool answered_ = false;
-    std::string out_;
     std::string input_;
     std::string error_;
 };
@@ -388,8 +355,8 @@ int RunCalc(int count, const char* const* args) {
         }
         calculator.Calculate(line.data(), line.size());
     }
-    calculator.Flush();
-    return calculator.Refused() ? kExitRefused : kExitOk;
+    calculator.Output().Flush();
+    return calculator.Output().Refused() ? kExitRefused : kExitOk;
 }
 
 }  // namespace cv

@@ -174,51 +174,65 @@ const char kExplainUsage[] =
 class Explainer {
 public:
     Explainer(const ExplainFormat& format, bool json, bool colour, const ExplainOptions& options)
-        : format_(format), json_(json), colour_(colour), options_(options) {
-        out_.reserve(kOutputBufferSize);
-    }
+        : format_(format),
+          json_(json),
+          colour_(colour),
+          options_(options),
+          output_("explain", format.name, json) {}
 
     void Explain(const char* text, std::size_t length) {
         input_.assign(text, length);
         if (!ParseExplainValue(format_, text, length, &value_, options_)) {
-            refused_ = true;
-            if (json_) {
-                AppendJsonError(input_, value_.error, &out_);
-            } else {
-                Flush();
-                std::fprintf(stderr, "corvane-cli: explain %s \"%s\": %s\n", format_.name.c_str(),
-                             EscapedForMessage(input_).c_str(), value_.error.c_str());
-            }
+            output_.Refuse(input_, value_.error);
         } else if (json_) {
-            AppendJsonReport(format_, input_, value_, &out_);
+            AppendJsonReport(format_, input_, value_, &output_.Text());
         } else {
-            if (explained_) out_ += '\n';
-            AppendHumanReport(format_, input_, value_, &out_, colour_);
+            if (explained_) output_.Text() += '\n';
+            AppendHumanReport(format_, input_, value_, &output_.Text(), colour_);
             explained_ = true;
         }
-        if (out_.size() >= kOutputBufferSize) Flush();
+        output_.Answered();
     }
 
-    void Flush() {
-        if (!out_.empty()) std::fwrite(out_.data(), 1, out_.size(), stdout);
-        out_.clear();
-    }
-
-    bool Refused() const { return refused_; }
+    AnswerOutput& Output() { return output_; }
 
 private:
     const ExplainFormat& format_;
     bool json_;
     bool colour_;
     const ExplainOptions& options_;
-    bool refused_ = false;
+    AnswerOutput output_;
     bool explained_ = false;
-    std::string out_;
     std::string input_;
     ExplainedValue value_;
 };
 
 }  // namespace
+
+AnswerOutput::AnswerOutput(const char* command, const std::string& formatName, bool json)
+    : command_(command), formatName_(formatName), json_(json) {
+    out_.reserve(kOutputBufferSize);
+}
+
+void AnswerOutput::Refuse(const std::string& input, const std::string& error) {
+    refused_ = true;
+    if (json_) {
+        AppendJsonError(input, error, &out_);
+        return;
+    }
+    Flush();
+    std::fprintf(stderr, "corvane-cli: %s %s \"%s\": %s\n", command_, formatName_.c_str(),
+                 EscapedForMessage(input).c_str(), error.c_str());
+}
+
+void AnswerOutput::Answered() {
+    if (out_.size() >= kOutputBufferSize) Flush();
+}
+
+void AnswerOutput::Flush() {
+    if (!out_.empty()) std::fwrite(out_.data(), 1, out_.size(), stdout);
+    out_.clear();
+}
 
 int UsageError(const char* command, const char* what, const char* word) {
     std::fflush(stdout);
@@ -355,8 +369,8 @@ int RunExplain(int count, const char* const* args) {
     } else {
         for (std::size_t i = 1; i < words.size(); ++i) explainer.Explain(words[i], std::strlen(words[i]));
     }
-    explainer.Flush();
-    return explainer.Refused() ? kExitValueRefused : kExitOk;
+    explainer.Output().Flush();
+    return explainer.Output().Refused() ? kExitValueRefused : kExitOk;
 }
 
 void ExplainBits(const std::string& formatName, uint64_t bits) {

@@ -43,6 +43,27 @@ int ReadCommandWords(const char* command, const char* usage, unsigned options, i
 // Says on standard error what is wrong with the subcommand's words; returns the exit status 2.
 int UsageError(const char* command, const char* what, const char* word);
 
+// The answers of a run of values or operations, buffered on standard output: an answer is written
+// to Text(); a refused one is its {"input","error"} line in its place with --json, else one line
+// on standard error ("corvane-cli: COMMAND FORMAT "INPUT": ERROR") after what came before.
+class AnswerOutput {
+public:
+    AnswerOutput(const char* command, const std::string& formatName, bool json);
+    std::string& Text() { return out_; }
+    void Refuse(const std::string& input, const std::string& error);
+    // After each answer: writes the buffer out once it is large.
+    void Answered();
+    void Flush();
+    bool Refused() const { return refused_; }
+
+private:
+    const char* command_;
+    const std::string& formatName_;
+    bool json_;
+    bool refused_ = false;
+    std::string out_;
+};
+
 // Hands each line of standard input (LF or CR LF, the last one with or without its line break,
 // an empty one too) to take, without its line break.
 void ReadInputLines(const std::function<void(const char*, std::size_t)>& take);

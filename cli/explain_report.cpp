@@ -102,15 +102,7 @@ void AppendFlagList(const LayoutConversion& conversion, bool json, std::string* 
     if (conversion.overflow) names[count++] = "overflow";
     if (conversion.underflow) names[count++] = "underflow";
     if (conversion.invalid) names[count++] = "invalid";
-    if (json) *text += '[';
-    for (int i = 0; i < count; ++i) {
-        if (i > 0) *text += json ? "," : ", ";
-        if (json) *text += '"';
-        *text += names[i];
-        if (json) *text += '"';
-    }
-    if (json) *text += ']';
-    if (!json && count == 0) *text += "none";
+    AppendFlagNames(names, count, json, text);
 }
 
 // One line of an explanation: the same field feeds the human text and the JSON object, so that
@@ -521,6 +513,18 @@ void AppendJsonError(const std::string& input, const std::string& error, std::st
     *text += "\",\"error\":\"";
     AppendJsonEscaped(error, text);
     *text += "\"}\n";
+}
+
+void AppendFlagNames(const char* const* names, int count, bool json, std::string* text) {
+    if (json) *text += '[';
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) *text += json ? "," : ", ";
+        if (json) *text += '"';
+        *text += names[i];
+        if (json) *text += '"';
+    }
+    if (json) *text += ']';
+    if (!json && count == 0) *text += "none";
 }
 
 void AppendCharacterName(unsigned byte, std::string* text) {

@@ -29,6 +29,10 @@ std::string HumanDecimal(const std::string& plain);
 // {"input":...,"error":...} for a refused value.
 void AppendJsonError(const std::string& input, const std::string& error, std::string* text);
 
+// IEEE flag names as JSON (["inexact","overflow"], [] for none) or human text ("inexact, overflow",
+// "none" for none).
+void AppendFlagNames(const char* const* names, int count, bool json, std::string* text);
+
 // A byte as the human text shows it: printable ASCII itself, controls by name (NUL, LF, ...), SP for
 // a space, <80>..<A0> for those bytes, Latin-1 above in UTF-8.
 void AppendCharacterName(unsigned byte, std::string* text);

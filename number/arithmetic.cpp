@@ -394,50 +394,6 @@ ArithmeticResult Calculate(const BinaryFormat& format, Operation operation, cons
 
 namespace {
 
-// Base-10^9 limbs, least significant first: the exact digits of long products of powers are built
-// in them, which costs a pass per factor rather than the binary number's repeated division by 10^9.
-using DecimalLimbs = std::vector<uint32_t>;
-
-constexpr uint32_t kFiveTo13 =
-    1220703125u;  // the largest power of five whose products with a limb fit 64 bits
-constexpr int kFiveTo13Exponent = 13;
-constexpr int kTwoTo29Exponent = 29;  // 2^29 < 10^9, and so are its products' carries
-
-void MultiplyLimbs(DecimalLimbs* limbs, uint32_t factor) {
-    uint64_t carry = 0;
-    for (uint32_t& limb : *limbs) {
-        const uint64_t product = static_cast<uint64_t>(limb) * factor + carry;
-        limb = static_cast<uint32_t>(product % kTenToTheNine);
-        carry = product / kTenToTheNine;
-    }
-    while (carry != 0) {
-        limbs->push_back(static_cast<uint32_t>(carry % kTenToTheNine));
-        carry /= kTenToTheNine;
-    }
-}
-
-// The digits of n * 2^twos (twos >= 0) or n * 5^fives.
-std::string ScaledDigits(const BigNumber& n, int twos, int fives) {
-    const std::string start = n.ToDecimal();
-    DecimalLimbs limbs;
-    for (std::size_t end = start.size(); end > 0;) {
-        const std::size_t begin = end >= kTenToTheNineDigits ? end - kTenToTheNineDigits : 0;
-        limbs.push_back(static_cast<uint32_t>(std::stoul(start.substr(begin, end - begin))));
-        end = begin;
-    }
-    for (; twos >= kTwoTo29Exponent; twos -= kTwoTo29Exponent) MultiplyLimbs(&limbs, 1u << kTwoTo29Exponent);
-    if (twos > 0) MultiplyLimbs(&limbs, 1u << twos);
-    for (; fives >= kFiveTo13Exponent; fives -= kFiveTo13Exponent) MultiplyLimbs(&limbs, kFiveTo13);
-    uint32_t rest = 1;
-    for (; fives > 0; --fives) rest *= 5;
-    if (rest != 1) MultiplyLimbs(&limbs, rest);
-    std::string digits;
-    AppendDecimal(limbs.back(), &digits);
-    char group[kTenToTheNineDigits];
-    for (std::size_t i = limbs.size() - 1; i-- > 0;) digits.append(group, WriteNineDigits(limbs[i], group));
-    return digits;
-}
-
 // Chunks of 64 bits, at most this many of them not zero, make a dyadic value's digits as the sum of
 // their own expansions (from the cached powers, a pass each); longer values take the limbs below.
 constexpr int kMostSummedChunks = 4;
@@ -482,7 +438,7 @@ void AppendTerminating(const BigNumber& n, int q, int fives, bool negative, std:
     const int twos = q + fives;
     DecimalDigits digits;
     digits.fractionDigits = twos >= 0 ? fives : fives - twos;
-    digits.digits = twos >= 0 ? ScaledDigits(n, twos, 0) : ScaledDigits(n, 0, -twos);
+    ScaleDecimalDigits(n.ToDecimal(), twos >= 0 ? twos : 0, twos >= 0 ? 0 : -twos, &digits.digits);
     AppendPlain(digits, negative, text);
 }
 

@@ -259,4 +259,22 @@ void AppendDecimalDifference(const std::string& aText, const std::string& bText,
     }
 }
 
+void ScaleDecimalDigits(const std::string& digits, int twos, int fives, std::string* out) {
+    Limbs limbs;
+    for (std::size_t end = digits.size(); end > 0;) {
+        const std::size_t begin = end >= kLimbDigits ? end - kLimbDigits : 0;
+        uint32_t limb = 0;
+        for (std::size_t i = begin; i < end; ++i) limb = limb * 10 + static_cast<uint32_t>(digits[i] - '0');
+        limbs.push_back(limb);
+        end = begin;
+    }
+    for (; twos >= kTwoTo29Exponent; twos -= kTwoTo29Exponent) MultiplySmall(&limbs, kTwoTo29);
+    if (twos > 0) MultiplySmall(&limbs, 1u << twos);
+    for (; fives >= kFiveTo12Exponent; fives -= kFiveTo12Exponent) MultiplySmall(&limbs, kFiveTo12);
+    uint32_t rest = 1;
+    for (; fives > 0; --fives) rest *= 5;
+    if (rest != 1) MultiplySmall(&limbs, rest);
+    LimbsToDigits(limbs, out);
+}
+
 }  // namespace cv

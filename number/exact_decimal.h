@@ -32,6 +32,10 @@ void ExpandAlignedHeads(const uint64_t x[3], int q, AlignedHeads* out);
 // the point, no point when nothing follows it.
 void AppendPlain(const DecimalDigits& digits, bool negative, std::string* text);
 
+// The digits of N * 2^twos * 5^fives (twos, fives >= 0) into *out, N given by its decimal digits
+// (no leading zero): the exact digits of a value too wide for ExpandBinary.
+void ScaleDecimalDigits(const std::string& digits, int twos, int fives, std::string* out);
+
 // Appends a - b for two plain decimal texts (as AppendPlain writes them, "-0" too), exact, in plain
 // decimal ("0" for zero): one pass over the aligned digits.
 void AppendDecimalDifference(const std::string& a, const std::string& b, std::string* text);

@@ -75,18 +75,10 @@ for line in sys.stdin:
     out(json.dumps(answer) + "\n")
 '
 
-seconds() {  # runs "$@" < input > /dev/null; prints the wall time in seconds
-  local start end
-  start=$(date +%s%N)
-  "$@" <"$input" >/dev/null
-  end=$(date +%s%N)
-  awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f", (e - s) / 1e9 }'
-}
+source scripts/bench-timing.sh
 
-set +e
-cli_time=$(seconds $build/cli/corvane-cli calc f64 --json)
-set -e
-python_time=$(seconds python3 -c "$reference")
+cli_time=$(seconds "$input" $build/cli/corvane-cli calc f64 --json)
+python_time=$(seconds "$input" python3 -c "$reference")
 awk -v n="$count" -v c="$cli_time" -v p="$python_time" 'BEGIN {
   printf "  corvane-cli calc f64 --json  %8d operations  %7.2f s  %9.0f operations/s (goal: 100000)\n", n, c, n / c
   printf "  Python fractions.Fraction    %8d operations  %7.2f s  %9.0f operations/s\n", n, p, n / p

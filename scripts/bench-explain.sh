@@ -29,18 +29,10 @@ for line in sys.stdin:
     out(json.dumps({"input": text, "exact": exact, "shortest": repr(x)}) + "\n")
 '
 
-seconds() {  # runs "$@" < input > /dev/null; prints the wall time in seconds
-  local start end
-  start=$(date +%s%N)
-  "$@" <"$input" >/dev/null
-  end=$(date +%s%N)
-  awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f", (e - s) / 1e9 }'
-}
+source scripts/bench-timing.sh
 
-set +e
-cli_time=$(seconds $build/cli/corvane-cli explain f64 --json)
-set -e
-python_time=$(seconds python3 -c "$reference")
+cli_time=$(seconds "$input" $build/cli/corvane-cli explain f64 --json)
+python_time=$(seconds "$input" python3 -c "$reference")
 awk -v n="$count" -v c="$cli_time" -v p="$python_time" 'BEGIN {
   printf "  corvane-cli explain f64 --json  %8d values  %7.2f s  %9.0f values/s (goal: 100000)\n", n, c, n / c
   printf "  Python struct+decimal+repr      %8d values  %7.2f s  %9.0f values/s\n", n, p, n / p
@@ -52,10 +44,6 @@ python3 -c "
 import random, sys
 r = random.Random(13)
 sys.stdout.write(''.join('0x%08X\n' % r.getrandbits(32) for _ in range($count)))" >"$input32"
-start=$(date +%s%N)
-set +e
-$build/cli/corvane-cli explain e4m3fn --from f32 --json <"$input32" >/dev/null
-set -e
-end=$(date +%s%N)
-awk -v n="$count" -v s="$start" -v e="$end" 'BEGIN { t = (e - s) / 1e9
+from_time=$(seconds "$input32" $build/cli/corvane-cli explain e4m3fn --from f32 --json)
+awk -v n="$count" -v t="$from_time" 'BEGIN {
   printf "  corvane-cli explain e4m3fn --from f32 --json  %8d values  %7.2f s  %9.0f values/s\n", n, t, n / t }'
