@@ -399,32 +399,26 @@ namespace {
 constexpr int kMostSummedChunks = 4;
 constexpr int kChunkBits = 64;
 
-// The plain decimal of n * 2^q as the sum of its non-zero 64-bit chunks' expansions; false when it
-// has too many.
-bool AppendChunkSum(const BigNumber& n, int q, bool negative, std::string* text) {
-    uint64_t chunks[kMostSummedChunks];
-    int powers[kMostSummedChunks];
-    int count = 0;
+// n * 2^q (n not zero) as the sum of its non-zero 64-bit chunks, appended to terms (which holds
+// *count of them, room for kMostSummedChunks); false when there are too many.
+bool AddChunkTerms(const BigNumber& n, int q, bool negative, BinaryTerm* terms, int* count) {
     for (int low = 0, bits = n.BitLength(); low < bits; low += kChunkBits) {
         uint64_t chunk = 0;
         for (int bit = std::min(bits, low + kChunkBits) - 1; bit >= low; --bit)
             chunk = (chunk << 1) | (n.Bit(bit) ? 1u : 0u);
         if (chunk == 0) continue;
-        if (count == kMostSummedChunks) return false;
-        chunks[count] = chunk;
-        powers[count++] = q + low;
+        if (*count == kMostSummedChunks) return false;
+        terms[(*count)++] = BinaryTerm{negative, chunk, q + low};
     }
-    std::string sum = "0";
-    std::string next;
-    for (int i = 0; i < count; ++i) {
-        std::string part = "-";
-        AppendPlainBinary(chunks[i], powers[i], false, &part);
-        next.clear();
-        AppendDecimalDifference(sum, part, &next);  // sum - (-part)
-        sum.swap(next);
-    }
-    if (negative) *text += '-';
-    *text += sum;
+    return true;
+}
+
+// The plain decimal of n * 2^q (n not zero) from its chunks; false when it has too many.
+bool AppendChunkSum(const BigNumber& n, int q, bool negative, std::string* text) {
+    BinaryTerm terms[kMostSummedChunks];
+    int count = 0;
+    if (!AddChunkTerms(n, q, negative, terms, &count)) return false;
+    AppendBinarySum(terms, count, text);
     return true;
 }
 
@@ -440,24 +434,6 @@ void AppendTerminating(const BigNumber& n, int q, int fives, bool negative, std:
     digits.fractionDigits = twos >= 0 ? fives : fives - twos;
     ScaleDecimalDigits(n.ToDecimal(), twos >= 0 ? twos : 0, twos >= 0 ? 0 : -twos, &digits.digits);
     AppendPlain(digits, negative, text);
-}
-
-// The digits of a sum from its terms': each expanded, then added digit by digit.
-void AppendTermSum(const ExactValue& exact, std::string* text) {
-    std::string sum;
-    const ExactValue::Term& first = exact.terms[0];
-    AppendPlainBinary(first.significand, first.power, first.negative, &sum);
-    std::string negatedTerm;
-    std::string next;
-    for (int i = 1; i < exact.termCount; ++i) {
-        const ExactValue::Term& term = exact.terms[i];
-        negatedTerm.clear();
-        AppendPlainBinary(term.significand, term.power, !term.negative, &negatedTerm);
-        next.clear();
-        AppendDecimalDifference(sum, negatedTerm, &next);  // sum - (-term)
-        sum.swap(next);
-    }
-    *text += sum;
 }
 
 // floor(num / den), num left holding the remainder.
@@ -559,7 +535,7 @@ void AppendExactResult(const ExactValue& exact, std::string* text) {
         return;
     }
     if (exact.termCount > 0) {
-        AppendTermSum(exact, text);
+        AppendBinarySum(exact.terms, exact.termCount, text);
         return;
     }
     if (exact.Terminates()) {
@@ -586,6 +562,21 @@ void AppendResultError(const BinaryFormat& format, uint64_t bits, const ExactVal
                        const std::string* exactText, const std::string* storedText) {
     const FloatFields stored = DecodeFloat(format, bits);
     assert(IsFinite(stored) && exact.kind == ExactValue::Kind::kFinite);
+    // A dyadic exact value: the error is the sum of its terms (or chunks) and the stored value's.
+    BinaryTerm terms[kMostSummedChunks + 1];
+    int count = 0;
+    if (exact.termCount > 0) {
+        for (; count < exact.termCount; ++count) {
+            terms[count] = exact.terms[count];
+            terms[count].negative = !terms[count].negative;
+        }
+    }
+    if (exact.termCount > 0 || (!exact.root && exact.den == 1 &&
+                                AddChunkTerms(exact.num, exact.power, !exact.negative, terms, &count))) {
+        terms[count++] = BinaryTerm{stored.negative, stored.significand, stored.power};
+        AppendBinarySum(terms, count, text);
+        return;
+    }
     if (exact.Terminates()) {  // both texts end: their difference digit by digit
         std::string ownStored;
         if (storedText == nullptr) AppendExactValue(format, bits, &ownStored);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "number/big_number.h"
+#include "number/exact_decimal.h"
 #include "number/format_rules.h"
 #include "number/ieee754.h"
 
@@ -33,11 +34,7 @@ struct ExactValue {
     // Sums, differences and fma: the value as the sum of these signed parts x * 2^q (x of 64 bits),
     // whose own expansions give its digits a pass each, however far apart their powers lie;
     // termCount is 0 where they are not kept.
-    struct Term {
-        bool negative = false;
-        uint64_t significand = 0;
-        int power = 0;
-    };
+    using Term = BinaryTerm;
     static constexpr int kMostTerms = 3;
     Term terms[kMostTerms];
     int termCount = 0;

@@ -208,6 +208,91 @@ void AppendPlainBinary(uint64_t x, int q, bool negative, std::string* text) {
     AppendPlain(digits, negative, text);
 }
 
+namespace {
+
+// sum += addend * 10^(9 * offset): limbs of one frame, sum long enough to hold the result after a
+// carry.
+void AddLimbsAt(const Limbs& addend, std::size_t offset, Limbs* sum) {
+    if (sum->size() < offset + addend.size() + 1) sum->resize(offset + addend.size() + 1, 0u);
+    uint32_t carry = 0;
+    std::size_t i = 0;
+    for (; i < addend.size(); ++i) {
+        uint32_t& limb = (*sum)[offset + i];
+        limb += addend[i] + carry;
+        carry = limb >= kLimbBase ? 1u : 0u;
+        limb -= carry * kLimbBase;
+    }
+    for (std::size_t at = offset + i; carry != 0; ++at) {
+        if (at == sum->size()) sum->push_back(0u);
+        uint32_t& limb = (*sum)[at];
+        limb += carry;
+        carry = limb >= kLimbBase ? 1u : 0u;
+        limb -= carry * kLimbBase;
+    }
+}
+
+// Compares two limb numbers whose top limbs may be zero.
+int CompareLimbs(const Limbs& a, const Limbs& b) {
+    for (std::size_t i = std::max(a.size(), b.size()); i-- > 0;) {
+        const uint32_t x = i < a.size() ? a[i] : 0u;
+        const uint32_t y = i < b.size() ? b[i] : 0u;
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return 0;
+}
+
+// larger -= smaller (larger not below smaller).
+void SubtractLimbs(const Limbs& smaller, Limbs* larger) {
+    uint32_t borrow = 0;
+    for (std::size_t i = 0; i < larger->size(); ++i) {
+        const uint32_t take = (i < smaller.size() ? smaller[i] : 0u) + borrow;
+        uint32_t& limb = (*larger)[i];
+        borrow = limb < take ? 1u : 0u;
+        limb = limb + borrow * kLimbBase - take;
+    }
+    assert(borrow == 0);
+}
+
+constexpr uint32_t kPowersOfTenBelowLimb[kLimbDigits] = {1u,      10u,      100u,      1000u,     10000u,
+                                                         100000u, 1000000u, 10000000u, 100000000u};
+
+}  // namespace
+
+void AppendBinarySum(const BinaryTerm* terms, int count, std::string* text) {
+    // One frame for all: as many fraction digits as the finest term has, rounded up to whole limbs,
+    // so that each term lines up after a multiplication by a power of ten below a limb.
+    int fraction = 0;
+    for (int i = 0; i < count; ++i) {
+        if (terms[i].x != 0) fraction = std::max(fraction, -terms[i].q);
+    }
+    const int frameLimbs = (fraction + kLimbDigits - 1) / kLimbDigits;
+    Limbs positive;
+    Limbs negative;
+    Limbs expansion;
+    for (int i = 0; i < count; ++i) {
+        const BinaryTerm& term = terms[i];
+        if (term.x == 0) continue;
+        const Limbs& power = term.q < 0 ? Fives().Get(-term.q) : Twos().Get(term.q);
+        MultiplyByUint64(power, term.x, &expansion);
+        const int shift = frameLimbs * kLimbDigits - std::max(0, -term.q);  // places to move left
+        if (shift % kLimbDigits != 0) MultiplySmall(&expansion, kPowersOfTenBelowLimb[shift % kLimbDigits]);
+        AddLimbsAt(expansion, static_cast<std::size_t>(shift / kLimbDigits),
+                   term.negative ? &negative : &positive);
+    }
+    const int order = CompareLimbs(positive, negative);
+    if (order == 0) {
+        *text += '0';
+        return;
+    }
+    Limbs& sum = order > 0 ? positive : negative;
+    SubtractLimbs(order > 0 ? negative : positive, &sum);
+    while (!sum.empty() && sum.back() == 0) sum.pop_back();
+    DecimalDigits digits;
+    digits.fractionDigits = frameLimbs * kLimbDigits;
+    LimbsToDigits(sum, &digits.digits);
+    AppendPlain(digits, order < 0, text);
+}
+
 void AppendDecimalDifference(const std::string& aText, const std::string& bText, std::string* text) {
     const PlainView a = ViewPlain(aText);
     const PlainView b = ViewPlain(bText);

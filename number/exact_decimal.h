@@ -40,6 +40,17 @@ void ScaleDecimalDigits(const std::string& digits, int twos, int fives, std::str
 // decimal ("0" for zero): one pass over the aligned digits.
 void AppendDecimalDifference(const std::string& a, const std::string& b, std::string* text);
 
+// One signed part x * 2^q of a sum.
+struct BinaryTerm {
+    bool negative = false;
+    uint64_t x = 0;
+    int q = 0;
+};
+
+// Appends the plain decimal of the terms' exact sum ("0" for zero): each term expanded, then the
+// expansions added in base-10^9 limbs, a pass each however far apart their powers lie.
+void AppendBinarySum(const BinaryTerm* terms, int count, std::string* text);
+
 // ExpandBinary then AppendPlain.
 void AppendPlainBinary(uint64_t x, int q, bool negative, std::string* text);
 

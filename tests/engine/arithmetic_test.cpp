@@ -11,6 +11,7 @@
 #include "arithmetic_reference.h"
 #include "number/arithmetic.h"
 #include "number/binary_float.h"
+#include "number/exact_decimal.h"
 #include "number/float_parse.h"
 #include "number/format_rules.h"
 
@@ -316,6 +317,50 @@ TEST(Arithmetic, ExactCases) {
     }
 }
 
+// Sums of terms in limbs: carries and borrows across limbs, cancellation, signs, and terms whose
+// digits lie far apart; random sums against one difference of texts at a time.
+TEST(Arithmetic, SumsTermsExactly) {
+    using cv::BinaryTerm;
+    const struct {
+        BinaryTerm terms[3];
+        int count;
+        const char* text;
+    } cases[] = {
+        {{{false, 1, 0}, {false, 1, -1}}, 2, "1.5"},
+        {{{false, 1, 0}, {true, 1, 0}}, 2, "0"},
+        {{{false, 5, -1}, {false, 1, -1}}, 2, "3"},
+        {{{false, 999999999, 0}, {false, 1, 0}}, 2, "1000000000"},
+        {{{false, 1000000000, 0}, {true, 1, 0}}, 2, "999999999"},
+        {{{true, 3, -40}, {false, 1, -41}}, 2, "-0.00000000000227373675443232059478759765625"},
+        {{{false, UINT64_MAX, 0}, {true, UINT64_MAX, -9}}, 2, "18410715276690587647.001953125"},
+        {{{false, 0, 5}, {true, 0, -5}}, 2, "0"},
+        {{{true, 1, 3}, {false, 0, 0}, {false, 1, 2}}, 3, "-4"},
+    };
+    for (const auto& c : cases) {
+        std::string text;
+        cv::AppendBinarySum(c.terms, c.count, &text);
+        EXPECT_EQ(text, c.text) << c.count;
+    }
+    std::mt19937_64 random(23);
+    for (int i = 0; i < 2000; ++i) {
+        BinaryTerm terms[4];
+        const int count = 1 + static_cast<int>(random() % 4);
+        std::string expected = "0";
+        for (int t = 0; t < count; ++t) {
+            terms[t] = BinaryTerm{random() % 2 == 0, random() >> (random() % 64),
+                                  static_cast<int>(random() % 2201) - 1100};
+            std::string negated;
+            cv::AppendPlainBinary(terms[t].x, terms[t].q, !terms[t].negative, &negated);
+            std::string next;
+            cv::AppendDecimalDifference(expected, negated, &next);
+            expected.swap(next);
+        }
+        std::string text;
+        cv::AppendBinarySum(terms, count, &text);
+        ASSERT_EQ(text, expected) << i;
+    }
+}
+
 // A quotient cut before the point, and one that ends though its divisor is 3 (the stored 1e300 is a
 // multiple of 3): every digit.
 TEST(Arithmetic, QuotientDigitsBeforeThePoint) {
@@ -349,14 +394,15 @@ void ExpectAsReference(const BinaryFormat& f, Operation op, const uint64_t* oper
     cvtest::ReferenceResult ref;
     if (!cvtest::ReferenceArithmetic(f, op, operands, mode, &ref)) return;
     const ArithmeticResult r = cv::Calculate(f, op, operands, cv::Rounding(mode));
-    if (r.noResult == ref.noResult && (ref.noResult || r.conversion.bits == ref.bits) && FlagText(r) == ref.flags)
+    if (r.noResult == ref.noResult && (ref.noResult || r.conversion.bits == ref.bits) &&
+        FlagText(r) == ref.flags)
         return;
     if (++*failures > 10) return;
     ADD_FAILURE() << "layout " << f.exponentBits << ":" << f.mantissaBits << " op " << static_cast<int>(op)
                   << " mode " << static_cast<int>(mode) << " operands " << std::hex << operands[0] << " "
                   << operands[1] << " " << operands[2] << ": got " << r.conversion.bits << " [" << FlagText(r)
-                  << "]" << (r.noResult ? " no result" : "") << ", reference " << ref.bits << " [" << ref.flags
-                  << "]" << (ref.noResult ? " no result" : "");
+                  << "]" << (r.noResult ? " no result" : "") << ", reference " << ref.bits << " ["
+                  << ref.flags << "]" << (ref.noResult ? " no result" : "");
 }
 
 constexpr BinaryFormat kRandomFormats[] = {kF16, kBf16, kF32, kF64, BinaryFormat{4, 3}, kE4M3};

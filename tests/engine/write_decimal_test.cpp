@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace cv {
 namespace {
@@ -40,6 +41,30 @@ TEST(WriteDecimal, NumbersAsPrintfWritesThem) {
     EXPECT_EQ(std::string(out), "18446744073709551615");
     *WriteDecimal(42, 25, out) = '\0';
     EXPECT_EQ(std::string(out), "00000000000000000042") << "at most kMaxDecimalDigits";
+}
+
+// The fixed-point digits against division, at every power of ten's edges and a stride through the
+// rest (the whole range was checked once when the method was chosen).
+TEST(WriteNineDigits, EveryGroupAsDivisionWritesIt) {
+    auto byDivision = [](uint32_t group) {
+        std::string text(9, '0');
+        for (int i = 8; i >= 0; --i, group /= 10)
+            text[static_cast<std::size_t>(i)] = static_cast<char>('0' + group % 10);
+        return text;
+    };
+    std::vector<uint32_t> groups = {999999999u, 123456789u, 900000000u, 99999999u, 100000001u};
+    for (uint32_t power = 1; power <= 100000000u; power *= 10) {
+        for (uint32_t digit = 1; digit <= 9; ++digit) {
+            groups.push_back(digit * power);
+            groups.push_back(digit * power - 1);
+        }
+    }
+    for (uint32_t group = 0; group < kTenToTheNine; group += 997) groups.push_back(group);
+    for (uint32_t group : groups) {
+        char out[9];
+        ASSERT_EQ(WriteNineDigits(group, out), out + 9);
+        ASSERT_EQ(std::string(out, 9), byDivision(group)) << group;
+    }
 }
 
 // Any number of leading zeros is read; a number past the limit reads as limit + 1 however long.
