@@ -40,6 +40,8 @@ const char kUsage[] =
     "  show           print the value and hex texts rendered from the bits\n"
     "  info N         print the bit information of bit N (0..63)\n"
     "  report         print the datatype report\n"
+    "  explain        explain the current bits as the explain subcommand does, in the FORMAT of\n"
+    "                 the current type and size (i32 for 4-byte signed, f64 for an 8-byte real)\n"
     "  --help         print this help\n"
     "\n"
     "Numbers may have leading zeros. What show, info and report print of the value, and a\n"
@@ -49,9 +51,27 @@ const char kUsage[] =
     "A rejected edit prints \"rejected: \" and the title of the input-error box. An unknown or\n"
     "malformed command (a NUL in a line makes it malformed) prints one line on standard error and\n"
     "ends the run with exit status 2.\n"
-    "\n"
+    "\n";
+
+// After the subcommands' list.
+const char kUsageEnd[] =
     "Exit status: 0 when every command ran, 2 for an unknown or malformed command, 3 for an\n"
     "internal error, 4 when standard output cannot be written (a full disk, a closed output).\n";
+
+// The help: the commands, then the subcommands (each with its own --help), then the exit statuses.
+void PrintUsage() {
+    std::fputs(kUsage, stdout);
+    std::fputs(
+        "A first argument that names a subcommand runs that subcommand on the arguments after it\n"
+        "instead (but explain alone is the command above):\n",
+        stdout);
+    for (const cv::Subcommand& subcommand : cv::kSubcommands) {
+        std::printf("  corvane-cli %s %s\n                 %s\n", subcommand.name, subcommand.synopsis,
+                    subcommand.summary);
+    }
+    std::fputs("`corvane-cli NAME --help` tells everything of the subcommand NAME.\n\n", stdout);
+    std::fputs(kUsageEnd, stdout);
+}
 
 // The engine's texts break lines with CR LF; a terminal wants LF.
 void PrintText(const std::string& text) {
@@ -152,7 +172,7 @@ private:
         } else if (word == "report") {
             PrintText(window_.Report());  // the value in it already escaped
         } else if (word == "--help") {
-            std::fputs(kUsage, stdout);
+            PrintUsage();
         } else {
             return Fail("unknown command", word);
         }
