@@ -255,9 +255,15 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
             AppendJsonOperand(format, operandTexts[static_cast<std::size_t>(i)], operands[i], operandExact[i],
                               out);
         }
-        *out += "],\"exact_result\":\"" + exact + "\",\"result\":";
+        *out += "],\"exact_result\":\"";
+        *out += exact;
+        *out += "\",\"result\":";
         AppendJsonObject(format, rounded, out);
-        if (!difference.empty()) *out += ",\"error\":\"" + difference + '"';
+        if (!difference.empty()) {
+            *out += ",\"error\":\"";
+            *out += difference;
+            *out += '"';
+        }
         *out += ",\"flags\":";
         AppendFlags(result, true, out);
         if (result.conversion.saturated) *out += ",\"saturated\":true";
