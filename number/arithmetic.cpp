@@ -399,7 +399,7 @@ namespace {
 constexpr int kMostSummedChunks = 4;
 constexpr int kChunkBits = 64;
 
-// n * 2^q (n not zero) as the sum of its non-zero 64-bit chunks, appended to terms (which holds
+// n * 2^q as the sum of its non-zero 64-bit chunks (none for zero), appended to terms (which holds
 // *count of them, room for kMostSummedChunks); false when there are too many.
 bool AddChunkTerms(const BigNumber& n, int q, bool negative, BinaryTerm* terms, int* count) {
     for (int low = 0, bits = n.BitLength(); low < bits; low += kChunkBits) {
