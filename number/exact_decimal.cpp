@@ -112,6 +112,44 @@ void LimbsToDigits(const Limbs& limbs, std::string* digits) {
     for (std::size_t i = limbs.size() - 1; i-- > 0; out += kLimbDigits) WriteNineDigits(limbs[i], out);
 }
 
+// Appends the plain decimal of limbs with fractionDigits of its digits after the point, as
+// AppendPlain writes it, straight from the limbs: no digit string in between.
+void AppendPlainLimbs(const Limbs& limbs, int fractionDigits, bool negative, std::string* text) {
+    if (negative) *text += '-';
+    if (limbs.empty()) {
+        *text += '0';
+        return;
+    }
+    char top[kLimbDigits];
+    const std::size_t topLength = static_cast<std::size_t>(WriteDecimal(limbs.back(), 1, top) - top);
+    const std::size_t length = topLength + (limbs.size() - 1) * kLimbDigits;
+    const std::size_t fraction = static_cast<std::size_t>(fractionDigits);
+    const std::size_t leadingZeros = length <= fraction ? fraction - length : 0;  // after "0."
+    const std::size_t start = text->size();
+    text->resize(start + (length <= fraction ? 2 + leadingZeros : 0) + length);
+    char* out = &(*text)[start];
+    if (length <= fraction) {
+        *out++ = '0';
+        *out++ = '.';
+        for (std::size_t i = 0; i < leadingZeros; ++i) *out++ = '0';
+    }
+    for (std::size_t i = 0; i < topLength; ++i) out[i] = top[i];
+    out += topLength;
+    for (std::size_t i = limbs.size() - 1; i-- > 0; out += kLimbDigits) WriteNineDigits(limbs[i], out);
+    // The fraction's trailing zeros go, and the point with them when nothing is left after it.
+    std::size_t end = text->size();
+    const std::size_t fractionStart = end - std::min(fraction, length);
+    while (end > fractionStart && (*text)[end - 1] == '0') --end;
+    if (length <= fraction) {
+        text->resize(end);
+    } else if (end > fractionStart) {
+        text->resize(end);
+        text->insert(fractionStart, 1, '.');
+    } else {
+        text->resize(fractionStart);
+    }
+}
+
 // A plain decimal text's parts: its sign, and its integer and fraction digits.
 struct PlainView {
     bool negative = false;
@@ -203,9 +241,9 @@ void AppendPlain(const DecimalDigits& digits, bool negative, std::string* text) 
 }
 
 void AppendPlainBinary(uint64_t x, int q, bool negative, std::string* text) {
-    DecimalDigits digits;
-    ExpandBinary(x, q, &digits);
-    AppendPlain(digits, negative, text);
+    static Limbs product;
+    MultiplyByUint64(q < 0 ? Fives().Get(-q) : Twos().Get(q), x, &product);
+    AppendPlainLimbs(product, q < 0 ? -q : 0, negative, text);
 }
 
 namespace {
@@ -287,10 +325,7 @@ void AppendBinarySum(const BinaryTerm* terms, int count, std::string* text) {
     Limbs& sum = order > 0 ? positive : negative;
     SubtractLimbs(order > 0 ? negative : positive, &sum);
     while (!sum.empty() && sum.back() == 0) sum.pop_back();
-    DecimalDigits digits;
-    digits.fractionDigits = frameLimbs * kLimbDigits;
-    LimbsToDigits(sum, &digits.digits);
-    AppendPlain(digits, order < 0, text);
+    AppendPlainLimbs(sum, frameLimbs * kLimbDigits, order < 0, text);
 }
 
 void AppendDecimalDifference(const std::string& aText, const std::string& bText, std::string* text) {
