@@ -194,7 +194,7 @@ void AppendJsonOperand(const ExplainFormat& format, const std::string& input, co
 }  // namespace
 
 bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& options, const std::string& text,
-                       bool json, bool colour, std::string* out, std::string* error) {
+                       bool json, bool colour, std::string* out, std::string* error, ExplainScratch* scratch) {
     std::vector<std::string> operandTexts;
     const OperationName* named = ReadOperation(SplitWords(text), &operandTexts);
     if (named == nullptr) {
@@ -258,7 +258,7 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
         *out += "],\"exact_result\":\"";
         *out += exact;
         *out += "\",\"result\":";
-        AppendJsonObject(format, rounded, out);
+        AppendJsonObject(format, rounded, out, scratch);
         if (!difference.empty()) {
             *out += ",\"error\":\"";
             *out += difference;
@@ -284,7 +284,7 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
     AppendHexBits(rounded.bits, format.width, out);
     if (result.conversion.saturated) *out += " (saturated)";
     *out += '\n';
-    AppendHumanLines(format, rounded, 2, out, colour);
+    AppendHumanLines(format, rounded, 2, out, colour, scratch);
     if (!difference.empty()) {
         Label(0, "error", out);
         *out += HumanDecimal(difference);
@@ -312,7 +312,7 @@ public:
         std::string& out = output_.Text();
         const std::size_t before = out.size();
         if (!json_ && answered_) out += '\n';
-        if (AppendCalculation(format_, options_, input_, json_, colour_, &out, &error_)) {
+        if (AppendCalculation(format_, options_, input_, json_, colour_, &out, &error_, &scratch_)) {
             answered_ = true;
         } else {
             out.resize(before);
@@ -332,6 +332,7 @@ private:
     bool answered_ = false;
     std::string input_;
     std::string error_;
+    ExplainScratch scratch_;
 };
 
 }  // namespace

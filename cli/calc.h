@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/explain_input.h"
+#include "cli/explain_report.h"
 
 namespace cv {
 
@@ -16,7 +17,9 @@ int RunCalc(int count, const char* const* args);
 
 // One operation, its words separated by blanks in text, in a float format: its answer (human or one
 // JSON line) appended to *out; false with the reason in *error (nothing appended) when refused.
+// scratch: the caller's for the result's explanation (nullptr: one of the call's own).
 bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& options, const std::string& text,
-                       bool json, bool colour, std::string* out, std::string* error);
+                       bool json, bool colour, std::string* out, std::string* error,
+                       ExplainScratch* scratch = nullptr);
 
 }  // namespace cv

@@ -185,10 +185,10 @@ public:
         if (!ParseExplainValue(format_, text, length, &value_, options_)) {
             output_.Refuse(input_, value_.error);
         } else if (json_) {
-            AppendJsonReport(format_, input_, value_, &output_.Text());
+            AppendJsonReport(format_, input_, value_, &output_.Text(), &scratch_);
         } else {
             if (explained_) output_.Text() += '\n';
-            AppendHumanReport(format_, input_, value_, &output_.Text(), colour_);
+            AppendHumanReport(format_, input_, value_, &output_.Text(), colour_, &scratch_);
             explained_ = true;
         }
         output_.Answered();
@@ -205,6 +205,7 @@ private:
     bool explained_ = false;
     std::string input_;
     ExplainedValue value_;
+    ExplainScratch scratch_;
 };
 
 }  // namespace

@@ -27,7 +27,10 @@ unsigned ByteAt(uint64_t bits, int i) {
 }
 
 void AppendBitRun(uint64_t bits, int from, int count, std::string* text) {
-    for (int i = from + count - 1; i >= from; --i) *text += ((bits >> i) & 1u) != 0 ? '1' : '0';
+    const std::size_t start = text->size();
+    text->resize(start + static_cast<std::size_t>(count));
+    char* out = &(*text)[start];
+    for (int i = from + count - 1; i >= from; --i) *out++ = ((bits >> i) & 1u) != 0 ? '1' : '0';
 }
 
 // ANSI colours of a float's three fields on a terminal, and the reset after each.
@@ -108,12 +111,12 @@ void AppendFlagList(const LayoutConversion& conversion, bool json, std::string* 
 // One line of an explanation: the same field feeds the human text and the JSON object, so that
 // neither can show a field the other forgets.
 struct ReportField {
-    const char* key;               // the JSON key
-    const char* label;             // the human label; nullptr where the human text shows it on another line
+    const char* key = nullptr;     // the JSON key
+    const char* label = nullptr;   // the human label; nullptr where the human text shows it on another line
     std::string human;             // the human text after the label
     std::string json;              // the JSON value, written out (a number, an object, a list); unused when
                                    // jsonIsHumanText
-    int humanOrder;                // the human lines' order, where it differs from the JSON keys' order
+    int humanOrder = 0;            // the human lines' order, where it differs from the JSON keys' order
     bool jsonIsHumanText = false;  // the JSON value is the human text as a JSON string
 };
 
@@ -136,13 +139,43 @@ std::string SignedDecimalText(int64_t value) {
     return text;
 }
 
-// A field whose human text and JSON string are the same text (kept once: exact values are long).
-// Its text is a number's or a hex or binary text, which no JSON string needs to escape.
-ReportField TextField(const char* key, std::string value, int humanOrder) {
-    assert(std::all_of(value.begin(), value.end(),
-                       [](char c) { return c >= ' ' && c < kDelete && c != '"' && c != '\\'; }));
-    return ReportField{key, key, std::move(value), std::string(), humanOrder, true};
-}
+}  // namespace
+
+// The fields of one explanation in the JSON keys' order. The caller keeps them from one explanation
+// to the next, so that the fields' texts reuse their buffers: most are long exact values.
+struct ExplainScratch::Fields {
+    std::vector<ReportField> all;
+    std::size_t count = 0;
+
+    // A new field, its texts empty.
+    ReportField& Add(const char* key, const char* label, int humanOrder) {
+        if (count == all.size()) all.emplace_back();
+        ReportField& field = all[count++];
+        field.key = key;
+        field.label = label;
+        field.humanOrder = humanOrder;
+        field.jsonIsHumanText = false;
+        field.human.clear();
+        field.json.clear();
+        return field;
+    }
+    // A field whose human text is its JSON string too (kept once: exact values are long): a
+    // number's or a hex or binary text, which no JSON string needs to escape.
+    std::string& AddText(const char* key, int humanOrder) {
+        ReportField& field = Add(key, key, humanOrder);
+        field.jsonIsHumanText = true;
+        return field.human;
+    }
+    ReportField* begin() { return all.data(); }
+    ReportField* end() { return all.data() + count; }
+};
+
+ExplainScratch::ExplainScratch() : fields_(new Fields) {}
+ExplainScratch::~ExplainScratch() = default;
+
+namespace {
+
+using Fields = ExplainScratch::Fields;
 
 // The human text of an exact plain decimal: a value whose plain form begins with more than six
 // zeros after the point, or has more than 40 digits before it, in exponent form with every
@@ -195,23 +228,37 @@ std::string HumanDecimalText(const std::string& plain) {
     return text;
 }
 
-// An exact decimal's field: the plain text in JSON, HumanDecimal's form in the human text.
-// For JSON alone (human false) the plain text is all there is to write.
-ReportField ExactField(const char* key, std::string plain, int humanOrder, bool forHuman) {
-    if (!forHuman) return TextField(key, std::move(plain), humanOrder);
-    std::string human = HumanDecimalText(plain);
-    if (human == plain) return TextField(key, std::move(plain), humanOrder);
-    // Only a plain decimal (digits, a sign, a point) has another human form: nothing to escape.
-    return ReportField{key, key, std::move(human), '"' + plain + '"', humanOrder};
-}
-
 // Human lines in order: the sign and the fields, the class, the values, the conversion.
 enum HumanOrder { kSignLine, kExponentLine, kMantissaLine, kClassLine, kValueLines, kConversionLine };
 
-ReportField BytesField(const ExplainFormat& format, uint64_t bits, int humanOrder) {
-    std::string bytes;
-    AppendMemoryBytes(format, bits, &bytes);
-    return {"bytes", "bytes", bytes + " (memory order, byte 0 first)", JsonQuoted(bytes), humanOrder};
+// Gives an exact decimal's field, its plain text written, HumanDecimal's form in the human text
+// (the plain text stays its JSON value). For JSON alone (forHuman false) the plain text is all
+// there is to write.
+void MakeLegible(ReportField* field, bool forHuman) {
+    if (!forHuman) return;
+    std::string human = HumanDecimalText(field->human);
+    if (human == field->human) return;
+    // Only a plain decimal (digits, a sign, a point) has another human form: nothing to escape.
+    field->json = '"' + field->human + '"';
+    field->human = std::move(human);
+    field->jsonIsHumanText = false;
+}
+
+// A field of a layout's exact value of bits, among the value lines.
+void AddExactValue(const BinaryFormat& layout, const char* key, uint64_t bits, bool forHuman, Fields* fields) {
+    ReportField& field = fields->Add(key, key, kValueLines);
+    field.jsonIsHumanText = true;
+    AppendExactValue(layout, bits, &field.human);
+    MakeLegible(&field, forHuman);
+}
+
+void AddBytes(const ExplainFormat& format, uint64_t bits, int humanOrder, Fields* fields) {
+    ReportField& field = fields->Add("bytes", "bytes", humanOrder);
+    field.json += '"';
+    AppendMemoryBytes(format, bits, &field.json);
+    field.human.assign(field.json, 1, std::string::npos);
+    field.human += " (memory order, byte 0 first)";
+    field.json += '"';
 }
 
 const char* RoundedText(RoundingMode mode) {
@@ -228,17 +275,15 @@ const char* RoundedText(RoundingMode mode) {
 // The source of a --from conversion, then the conversion: its result, error (none when the given
 // value is not finite), flags, and with --round or --saturate the mode and whether saturation
 // changed the result.
-void AppendConversionFields(const ExplainedValue& value, const std::string& error, bool forHuman,
-                            std::vector<ReportField>* fields) {
+void AddConversionFields(const ExplainedValue& value, const std::string& error, bool forHuman, Fields* fields) {
     const auto legible = [forHuman](const std::string& plain) {
         return forHuman ? HumanDecimalText(plain) : plain;
     };
     if (value.fromSource) {
-        fields->push_back({"from", "from",
-                           value.sourceName + " " + value.sourceHex + " = " + legible(value.sourceExact),
-                           "{\"format\":" + JsonQuoted(value.sourceName) + ",\"hex\":\"" + value.sourceHex +
-                               "\",\"exact\":\"" + value.sourceExact + "\"}",
-                           kConversionLine});
+        ReportField& from = fields->Add("from", "from", kConversionLine);
+        from.human = value.sourceName + " " + value.sourceHex + " = " + legible(value.sourceExact);
+        from.json = "{\"format\":" + JsonQuoted(value.sourceName) + ",\"hex\":\"" + value.sourceHex +
+                    "\",\"exact\":\"" + value.sourceExact + "\"}";
     }
     const LayoutConversion& conversion = value.conversion;
     std::string humanFlags;
@@ -246,13 +291,16 @@ void AppendConversionFields(const ExplainedValue& value, const std::string& erro
     AppendFlagList(conversion, false, &humanFlags);
     AppendFlagList(conversion, true, &jsonFlags);
     const bool rounded = conversion.inexact;
-    std::string human = conversion.invalid ? "invalid" : rounded ? RoundedText(value.rounding.mode) : "exact";
+    ReportField& field = fields->Add("conversion", "conversion", kConversionLine);
+    std::string& human = field.human;
+    human = conversion.invalid ? "invalid" : rounded ? RoundedText(value.rounding.mode) : "exact";
     if (conversion.saturated) human += ", saturated";
-    std::string json = std::string("{\"result\":\"") +
-                       (conversion.invalid ? "invalid"
-                        : rounded          ? "rounded"
-                                           : "exact") +
-                       "\"";
+    std::string& json = field.json;
+    json = std::string("{\"result\":\"") +
+           (conversion.invalid ? "invalid"
+            : rounded          ? "rounded"
+                               : "exact") +
+           "\"";
     if (!error.empty()) {
         human += ", error " + legible(error);
         json += ",\"error\":" + JsonQuoted(error);
@@ -266,11 +314,9 @@ void AppendConversionFields(const ExplainedValue& value, const std::string& erro
     }
     if (conversion.saturated) json += ",\"saturated\":true";
     json += '}';
-    fields->push_back({"conversion", "conversion", std::move(human), std::move(json), kConversionLine});
 }
 
-void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value, bool forHuman,
-                        std::vector<ReportField>* fields) {
+void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value, bool forHuman, Fields* fields) {
     const BinaryFormat& layout = format.layout;
     const FloatFields decoded = DecodeFloat(layout, value.bits);
     const bool nan = IsNan(decoded);
@@ -278,101 +324,103 @@ void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value
     const bool finite = IsFinite(decoded);
     const std::string payload = DecimalText(decoded.mantissa & (layout.MantissaMask() >> 1));
 
-    std::string className = ClassName(decoded.floatClass);
-    fields->push_back({"class", "class", payloadShown ? className + ", payload " + payload : className,
-                       JsonQuoted(className), kClassLine});
+    const char* className = ClassName(decoded.floatClass);
+    ReportField& classField = fields->Add("class", "class", kClassLine);
+    classField.human = className;
+    if (payloadShown) classField.human += ", payload " + payload;
+    classField.json = JsonQuoted(className);
     if (layout.HasSign()) {
-        fields->push_back({"sign", "sign", decoded.negative ? "1 (negative)" : "0 (positive)",
-                           decoded.negative ? "1" : "0", kSignLine});
+        ReportField& sign = fields->Add("sign", "sign", kSignLine);
+        sign.human = decoded.negative ? "1 (negative)" : "0 (positive)";
+        sign.json = decoded.negative ? "1" : "0";
     }
 
     const std::string raw = DecimalText(static_cast<uint64_t>(decoded.biasedExponent));
     const std::string bias = SignedDecimalText(layout.Bias());
-    ReportField exponent{"exponent", "exponent", "raw " + raw + ", bias " + bias,
-                         "{\"raw\":" + raw + ",\"bias\":" + bias, kExponentLine};
+    ReportField& exponent = fields->Add("exponent", "exponent", kExponentLine);
+    if (forHuman) exponent.human = "raw " + raw + ", bias " + bias;
+    exponent.json = "{\"raw\":" + raw + ",\"bias\":" + bias;
     if (finite) {
         const std::string power = SignedDecimalText(UnbiasedPower(layout, decoded));
-        exponent.human += ", power of two " + power;
+        if (forHuman) exponent.human += ", power of two " + power;
         exponent.json += ",\"power\":" + power;
     }
     exponent.json += '}';
-    fields->push_back(std::move(exponent));
 
-    const std::string mantissaRaw = DecimalText(decoded.mantissa);
-    ReportField mantissa{"mantissa", "mantissa", "raw " + mantissaRaw, "{\"raw\":\"" + mantissaRaw + "\"",
-                         kMantissaLine};
-    if (finite) {
-        std::string significand;
-        AppendPlainBinary(decoded.significand, -layout.mantissaBits, false, &significand);
-        mantissa.human += ", significand " + significand + " = " + DecimalText(decoded.significand) + "/2^" +
-                          SignedDecimalText(layout.mantissaBits);
-        mantissa.json += ",\"significand\":\"" + significand + "\"";
+    if (layout.mantissaBits > 0) {
+        const std::string mantissaRaw = DecimalText(decoded.mantissa);
+        ReportField& mantissa = fields->Add("mantissa", "mantissa", kMantissaLine);
+        if (forHuman) mantissa.human = "raw " + mantissaRaw;
+        mantissa.json = "{\"raw\":\"" + mantissaRaw + "\"";
+        if (finite) {
+            std::string significand;
+            AppendPlainBinary(decoded.significand, -layout.mantissaBits, false, &significand);
+            if (forHuman) {
+                mantissa.human += ", significand " + significand + " = " + DecimalText(decoded.significand) +
+                                  "/2^" + SignedDecimalText(layout.mantissaBits);
+            }
+            mantissa.json += ",\"significand\":\"" + significand + "\"";
+        }
+        mantissa.json += '}';
     }
-    mantissa.json += '}';
-    if (layout.mantissaBits > 0) fields->push_back(std::move(mantissa));
 
-    std::string exact;
     if (value.exactText.empty()) {
-        AppendExactValue(layout, value.bits, &exact);
+        AddExactValue(layout, "exact", value.bits, forHuman, fields);
     } else {
-        exact = value.exactText;
+        fields->AddText("exact", kValueLines) = value.exactText;
+        MakeLegible(fields->end() - 1, forHuman);
     }
-    fields->push_back(ExactField("exact", std::move(exact), kValueLines, forHuman));
-    std::string shortest;
-    AppendShortest(layout, value.bits, &shortest);
-    fields->push_back(TextField("shortest", std::move(shortest), kValueLines));
-    std::string hexFloat;
-    if (AppendHexFloat(layout, value.bits, &hexFloat)) {
-        fields->push_back(TextField("hexfloat", std::move(hexFloat), kValueLines));
-    }
-    if (layout.TotalBits() % kExplainByteBits == 0)
-        fields->push_back(BytesField(format, value.bits, kValueLines));
+    AppendShortest(layout, value.bits, &fields->AddText("shortest", kValueLines));
+    std::string& hexFloat = fields->AddText("hexfloat", kValueLines);
+    if (!AppendHexFloat(layout, value.bits, &hexFloat)) --fields->count;
+    if (layout.TotalBits() % kExplainByteBits == 0) AddBytes(format, value.bits, kValueLines, fields);
     if (!nan) {
         // Without infinities, the ends of the range have no neighbour beyond them.
         const uint64_t previous = NextDown(layout, value.bits);
         const uint64_t next = NextUp(layout, value.bits);
         if (layout.HasInfinity() || previous != value.bits) {
-            std::string text;
-            AppendExactValue(layout, previous, &text);
-            fields->push_back(ExactField("previous", std::move(text), kValueLines, forHuman));
+            AddExactValue(layout, "previous", previous, forHuman, fields);
         }
         if (layout.HasInfinity() || next != value.bits) {
-            std::string text;
-            AppendExactValue(layout, next, &text);
-            fields->push_back(ExactField("next", std::move(text), kValueLines, forHuman));
+            AddExactValue(layout, "next", next, forHuman, fields);
         }
     }
     if (finite) {
-        std::string ulp;
-        AppendUlp(layout, value.bits, &ulp);
-        fields->push_back(ExactField("ulp", std::move(ulp), kValueLines, forHuman));
+        ReportField& ulp = fields->Add("ulp", "ulp", kValueLines);
+        ulp.jsonIsHumanText = true;
+        AppendUlp(layout, value.bits, &ulp.human);
+        MakeLegible(&ulp, forHuman);
     }
-    if (payloadShown) fields->push_back({"payload", nullptr, payload, JsonQuoted(payload), kClassLine});
+    if (payloadShown) {
+        ReportField& field = fields->Add("payload", nullptr, kClassLine);
+        field.human = payload;
+        field.json = JsonQuoted(payload);
+    }
     if (value.converted) {
         std::string error;
         if (value.knownError) AppendLayoutConversionError(layout, value.number, value.bits, &error);
-        AppendConversionFields(value, error, forHuman, fields);
+        AddConversionFields(value, error, forHuman, fields);
     }
 }
 
 void CollectIntegerOrTextFields(const ExplainFormat& format, const ExplainedValue& value, bool forHuman,
-                                std::vector<ReportField>* fields) {
+                                Fields* fields) {
     const uint64_t bits = value.bits;
     if (format.kind != ExplainKind::kCharacters) {
-        fields->push_back(TextField("signed", SignedDecimalText(SignedReading(format, bits)), 0));
-        fields->push_back(TextField("unsigned", DecimalText(bits), 0));
+        AppendSignedDecimal(SignedReading(format, bits), &fields->AddText("signed", 0));
+        AppendDecimal(bits, &fields->AddText("unsigned", 0));
     }
-    fields->push_back(BytesField(format, bits, 0));
+    AddBytes(format, bits, 0, fields);
     if (format.kind == ExplainKind::kCharacters) {
-        std::string names;
         std::string characters;
+        ReportField& text = fields->Add("text", "characters", 0);
         for (int i = 0; i < format.ByteCount(); ++i) {
-            if (i > 0) names += ' ';
-            AppendCharacterName(ByteAt(bits, i), &names);
+            if (i > 0) text.human += ' ';
+            AppendCharacterName(ByteAt(bits, i), &text.human);
             const char c = static_cast<char>(ByteAt(bits, i));
             characters += c == '\0' ? ' ' : c;
         }
-        fields->push_back({"text", "characters", names, JsonQuoted(characters), 0});
+        text.json = JsonQuoted(characters);
     }
     if (value.converted) {
         std::string error;
@@ -381,35 +429,48 @@ void CollectIntegerOrTextFields(const ExplainFormat& format, const ExplainedValu
                 IntegerLayout{format.kind == ExplainKind::kSignedInteger, format.width}, bits, value.number,
                 &error);
         }
-        AppendConversionFields(value, error, forHuman, fields);
+        AddConversionFields(value, error, forHuman, fields);
     }
 }
 
-// Every field of the explanation, in the JSON keys' order.
+// Every field of the explanation into fields, in the JSON keys' order.
 // forHuman: the human text will be written (else only the JSON values are).
-std::vector<ReportField> CollectFields(const ExplainFormat& format, const ExplainedValue& value,
-                                       bool forHuman, bool colour) {
-    std::vector<ReportField> fields;
-    fields.reserve(16);
-    std::string hex;
-    AppendHexBits(value.bits, format.width, &hex);
-    std::string binary;
-    AppendBinary(format, value.bits, false, &binary);
-    fields.push_back(TextField("hex", std::move(hex), -1));
+void CollectFields(const ExplainFormat& format, const ExplainedValue& value, bool forHuman, bool colour,
+                   Fields* fields) {
+    fields->count = 0;
+    AppendHexBits(value.bits, format.width, &fields->AddText("hex", -1));
     if (colour && format.kind == ExplainKind::kFloat) {
-        std::string coloured;
-        AppendBinary(format, value.bits, true, &coloured);
-        fields.push_back({"binary", "binary", std::move(coloured), JsonQuoted(binary), -1});
+        ReportField& binary = fields->Add("binary", "binary", -1);
+        AppendBinary(format, value.bits, true, &binary.human);
+        binary.json += '"';
+        AppendBinary(format, value.bits, false, &binary.json);
+        binary.json += '"';
     } else {
-        fields.push_back(TextField("binary", std::move(binary), -1));
+        AppendBinary(format, value.bits, false, &fields->AddText("binary", -1));
     }
     if (format.kind == ExplainKind::kFloat) {
-        CollectFloatFields(format, value, forHuman, &fields);
+        CollectFloatFields(format, value, forHuman, fields);
     } else {
-        CollectIntegerOrTextFields(format, value, forHuman, &fields);
+        CollectIntegerOrTextFields(format, value, forHuman, fields);
     }
-    return fields;
 }
+
+// The caller's scratch, or else one of the call's own.
+class ScratchFields {
+public:
+    explicit ScratchFields(ExplainScratch* scratch) : fields_(scratch != nullptr ? &scratch->fields() : nullptr) {
+        if (fields_ == nullptr) {
+            own_.reset(new ExplainScratch);
+            fields_ = &own_->fields();
+        }
+    }
+    Fields* operator->() { return fields_; }
+    Fields* get() { return fields_; }
+
+private:
+    Fields* fields_;
+    std::unique_ptr<ExplainScratch> own_;
+};
 
 // "  label" padded to the values' column.
 void Label(const char* label, std::string* text) {
@@ -425,12 +486,38 @@ std::string HumanDecimal(const std::string& plain) {
     return HumanDecimalText(plain);
 }
 
-void AppendHumanLines(const ExplainFormat& format, const ExplainedValue& value, int indent, std::string* text,
-                      bool colour) {
-    std::vector<ReportField> fields = CollectFields(format, value, true, colour);
-    std::stable_sort(fields.begin(), fields.end(),
-                     [](const ReportField& a, const ReportField& b) { return a.humanOrder < b.humanOrder; });
+namespace {
+
+// The fields as the members of a JSON object, without its braces.
+void AppendJsonMembers(Fields& fields, std::string* text) {
+    bool first = true;
     for (const ReportField& field : fields) {
+        if (!first) *text += ',';
+        first = false;
+        *text += '"';
+        *text += field.key;
+        *text += "\":";
+        if (field.jsonIsHumanText) {
+            assert(std::all_of(field.human.begin(), field.human.end(),
+                               [](char c) { return c >= ' ' && c < kDelete && c != '"' && c != '\\'; }));
+            *text += '"';
+            *text += field.human;
+            *text += '"';
+        } else {
+            *text += field.json;
+        }
+    }
+}
+
+}  // namespace
+
+void AppendHumanLines(const ExplainFormat& format, const ExplainedValue& value, int indent, std::string* text,
+                      bool colour, ExplainScratch* scratch) {
+    ScratchFields fields(scratch);
+    CollectFields(format, value, true, colour, fields.get());
+    std::stable_sort(fields->begin(), fields->end(),
+                     [](const ReportField& a, const ReportField& b) { return a.humanOrder < b.humanOrder; });
+    for (const ReportField& field : *fields.get()) {
         if (field.label == nullptr) continue;
         text->append(static_cast<std::size_t>(indent), ' ');
         Label(field.label, text);
@@ -439,23 +526,12 @@ void AppendHumanLines(const ExplainFormat& format, const ExplainedValue& value, 
     }
 }
 
-void AppendJsonObject(const ExplainFormat& format, const ExplainedValue& value, std::string* text) {
-    bool first = true;
+void AppendJsonObject(const ExplainFormat& format, const ExplainedValue& value, std::string* text,
+                      ExplainScratch* scratch) {
+    ScratchFields fields(scratch);
+    CollectFields(format, value, false, false, fields.get());
     *text += '{';
-    for (const ReportField& field : CollectFields(format, value, false, false)) {
-        if (!first) *text += ',';
-        first = false;
-        *text += '"';
-        *text += field.key;
-        *text += "\":";
-        if (field.jsonIsHumanText) {
-            *text += '"';
-            *text += field.human;
-            *text += '"';
-        } else {
-            *text += field.json;
-        }
-    }
+    AppendJsonMembers(*fields.get(), text);
     *text += '}';
 }
 
@@ -464,14 +540,14 @@ bool AppendConversion(const ExplainFormat& format, const ExplainedValue& value, 
     if (format.kind != ExplainKind::kFloat || !value.converted) return false;
     std::string error;
     if (value.knownError) AppendLayoutConversionError(format.layout, value.number, value.bits, &error);
-    std::vector<ReportField> fields;
-    AppendConversionFields(value, error, !json, &fields);
-    *text += json ? fields.back().json : fields.back().human;
+    Fields fields;
+    AddConversionFields(value, error, !json, &fields);
+    *text += json ? fields.end()[-1].json : fields.end()[-1].human;
     return true;
 }
 
 void AppendHumanReport(const ExplainFormat& format, const std::string& input, const ExplainedValue& value,
-                       std::string* text, bool colour) {
+                       std::string* text, bool colour, ExplainScratch* scratch) {
     *text += format.name;
     *text += ' ';
     if (format.kind == ExplainKind::kCharacters && !value.rawBits) {
@@ -490,21 +566,20 @@ void AppendHumanReport(const ExplainFormat& format, const std::string& input, co
         *text += input;
     }
     *text += '\n';
-    AppendHumanLines(format, value, 0, text, colour);
+    AppendHumanLines(format, value, 0, text, colour, scratch);
 }
 
 void AppendJsonReport(const ExplainFormat& format, const std::string& input, const ExplainedValue& value,
-                      std::string* text) {
+                      std::string* text, ExplainScratch* scratch) {
+    ScratchFields fields(scratch);
+    CollectFields(format, value, false, false, fields.get());
     *text += "{\"format\":\"";
     AppendJsonEscaped(format.name, text);
     *text += "\",\"input\":\"";
     AppendJsonEscaped(input, text);
     *text += "\",";
-    // The value's own object, its opening brace replaced by the keys above.
-    const std::size_t open = text->size();
-    AppendJsonObject(format, value, text);
-    text->erase(open, 1);
-    *text += '\n';
+    AppendJsonMembers(*fields.get(), text);
+    *text += "}\n";
 }
 
 void AppendJsonError(const std::string& input, const std::string& error, std::string* text) {
@@ -547,17 +622,22 @@ void AppendCharacterName(unsigned byte, std::string* text) {
 }
 
 void AppendJsonEscaped(const std::string& raw, std::string* text) {
-    for (unsigned char c : raw) {
+    // Most texts need no escape: copied whole, in runs between the characters that do.
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(raw[i]);
+        if (c != '"' && c != '\\' && c >= kFirstPrintable && c < kDelete) continue;
+        text->append(raw, run, i - run);
+        run = i + 1;
         if (c == '"' || c == '\\') {
             *text += '\\';
             *text += static_cast<char>(c);
-        } else if (c < kFirstPrintable || c >= kDelete) {
+        } else {
             *text += "\\u00";
             AppendHexBits(c, kExplainByteBits, text);
-        } else {
-            *text += static_cast<char>(c);
         }
     }
+    text->append(raw, run, std::string::npos);
 }
 
 }  // namespace cv

@@ -1,23 +1,41 @@
 // The answers of `corvane-cli explain`: one value's explanation as human text or as one JSON line.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "cli/explain_input.h"
 
 namespace cv {
 
+// Scratch space for writing explanations, kept by the caller from one explanation to the next so
+// that their texts reuse its buffers. The functions below take nullptr for a scratch of the call's
+// own.
+class ExplainScratch {
+public:
+    struct Fields;
+    ExplainScratch();
+    ~ExplainScratch();
+    ExplainScratch(const ExplainScratch&) = delete;
+    ExplainScratch& operator=(const ExplainScratch&) = delete;
+    Fields& fields() { return *fields_; }
+
+private:
+    std::unique_ptr<Fields> fields_;
+};
+
 // Append the explanation of an accepted value (input is the VALUE text as given); colour: the
 // float fields' bits in `binary` in ANSI colours (for a terminal).
 void AppendHumanReport(const ExplainFormat& format, const std::string& input, const ExplainedValue& value,
-                       std::string* text, bool colour = false);
+                       std::string* text, bool colour = false, ExplainScratch* scratch = nullptr);
 void AppendJsonReport(const ExplainFormat& format, const std::string& input, const ExplainedValue& value,
-                      std::string* text);
+                      std::string* text, ExplainScratch* scratch = nullptr);
 // The explanation's lines alone (no heading line), each indented by `indent` more spaces.
 void AppendHumanLines(const ExplainFormat& format, const ExplainedValue& value, int indent, std::string* text,
-                      bool colour = false);
+                      bool colour = false, ExplainScratch* scratch = nullptr);
 // The explanation as one JSON object without format and input: {"hex":...,...}, no line break.
-void AppendJsonObject(const ExplainFormat& format, const ExplainedValue& value, std::string* text);
+void AppendJsonObject(const ExplainFormat& format, const ExplainedValue& value, std::string* text,
+                      ExplainScratch* scratch = nullptr);
 // A float value's conversion as its explanation writes it (the human text after the label, or the
 // JSON object); false, appending nothing, when the value was not converted.
 bool AppendConversion(const ExplainFormat& format, const ExplainedValue& value, bool json, std::string* text);
