@@ -89,6 +89,23 @@ void MultiplyByUint64(const Limbs& power, uint64_t x, Limbs* product) {
     uint32_t* out = product->data();
     const uint32_t* p = power.data();
     uint64_t carry = 0;
+    if (partCount <= 2) {  // x below 10^18, as every double's significand: two parts a limb
+        const uint64_t low = parts[0];
+        const uint64_t high = partCount == 2 ? parts[1] : 0;
+        uint64_t previous = 0;  // the power's limb below
+        for (std::size_t i = 0; i < n; ++i) {
+            const uint64_t sum = p[i] * low + previous * high + carry;
+            out[i] = static_cast<uint32_t>(sum % kLimbBase);
+            carry = sum / kLimbBase;
+            previous = p[i];
+        }
+        const uint64_t sum = previous * high + carry;
+        out[n] = static_cast<uint32_t>(sum % kLimbBase);
+        carry = sum / kLimbBase;
+        if (partCount == 2) out[n + 1] = static_cast<uint32_t>(carry);
+        while (!product->empty() && product->back() == 0) product->pop_back();
+        return;
+    }
     for (std::size_t i = 0; i < n + partCount; ++i) {
         uint64_t sum = carry;
         const std::size_t lowest = i >= n ? i - n + 1 : 0;  // the parts that meet a limb of the power
@@ -126,6 +143,7 @@ void AppendPlainLimbs(const Limbs& limbs, int fractionDigits, bool negative, std
     const std::size_t fraction = static_cast<std::size_t>(fractionDigits);
     const std::size_t leadingZeros = length <= fraction ? fraction - length : 0;  // after "0."
     const std::size_t start = text->size();
+    text->reserve(start + 2 + leadingZeros + length + 1);  // "0." or the point inserted below
     text->resize(start + (length <= fraction ? 2 + leadingZeros : 0) + length);
     char* out = &(*text)[start];
     if (length <= fraction) {
