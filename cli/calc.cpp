@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,7 @@ namespace {
 
 constexpr int kExitOk = 0;
 constexpr int kExitRefused = 1;
-constexpr int kMaxOperands = 3;
+constexpr int kMaxOperands = CalcScratch::kMostOperands;
 constexpr const char* kOperandNames[kMaxOperands] = {"A", "B", "C"};
 
 const char kCalcUsage[] =
@@ -194,7 +195,12 @@ void AppendJsonOperand(const ExplainFormat& format, const std::string& input, co
 }  // namespace
 
 bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& options, const std::string& text,
-                       bool json, bool colour, std::string* out, std::string* error, ExplainScratch* scratch) {
+                       bool json, bool colour, std::string* out, std::string* error, CalcScratch* scratch) {
+    std::unique_ptr<CalcScratch> ownScratch;
+    if (scratch == nullptr) {
+        ownScratch.reset(new CalcScratch);
+        scratch = ownScratch.get();
+    }
     std::vector<std::string> operandTexts;
     const OperationName* named = ReadOperation(SplitWords(text), &operandTexts);
     if (named == nullptr) {
@@ -224,13 +230,19 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
         *error = "No numeric result (an invalid operation), and " + format.name + " has no NaN.";
         return false;
     }
-    std::string operandExact[kMaxOperands];
-    for (int i = 0; i < count; ++i) AppendExactValue(layout, bits[i], &operandExact[i]);
-    ExplainedValue rounded;
+    std::string* operandExact = scratch->operandExact;
+    for (int i = 0; i < count; ++i) {
+        operandExact[i].clear();
+        AppendExactValue(layout, bits[i], &operandExact[i]);
+    }
+    ExplainedValue& rounded = scratch->rounded;
     rounded.bits = result.conversion.bits;
-    std::string exact;
+    rounded.exactText.clear();
+    std::string& exact = scratch->exactResult;
+    exact.clear();
     AppendExactResult(result.exact, &exact);
-    std::string difference;
+    std::string& difference = scratch->error;
+    difference.clear();
     if (result.exact.kind == ExactValue::Kind::kFinite && IsFinite(DecodeFloat(layout, rounded.bits))) {
         AppendExactValue(layout, rounded.bits, &rounded.exactText);
         AppendResultError(layout, rounded.bits, result.exact, &difference, &exact, &rounded.exactText);
@@ -258,7 +270,7 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
         *out += "],\"exact_result\":\"";
         *out += exact;
         *out += "\",\"result\":";
-        AppendJsonObject(format, rounded, out, scratch);
+        AppendJsonObject(format, rounded, out, &scratch->explanation);
         if (!difference.empty()) {
             *out += ",\"error\":\"";
             *out += difference;
@@ -284,7 +296,7 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
     AppendHexBits(rounded.bits, format.width, out);
     if (result.conversion.saturated) *out += " (saturated)";
     *out += '\n';
-    AppendHumanLines(format, rounded, 2, out, colour, scratch);
+    AppendHumanLines(format, rounded, 2, out, colour, &scratch->explanation);
     if (!difference.empty()) {
         Label(0, "error", out);
         *out += HumanDecimal(difference);
@@ -332,7 +344,7 @@ private:
     bool answered_ = false;
     std::string input_;
     std::string error_;
-    ExplainScratch scratch_;
+    CalcScratch scratch_;
 };
 
 }  // namespace

@@ -15,11 +15,22 @@ namespace cv {
 // option, 4 when writing failed.
 int RunCalc(int count, const char* const* args);
 
+// Scratch space for calculations, kept by the caller from one to the next so that the long exact
+// texts reuse their buffers.
+struct CalcScratch {
+    static constexpr int kMostOperands = 3;
+    ExplainScratch explanation;
+    std::string operandExact[kMostOperands];
+    std::string exactResult;
+    std::string error;
+    ExplainedValue rounded;
+};
+
 // One operation, its words separated by blanks in text, in a float format: its answer (human or one
 // JSON line) appended to *out; false with the reason in *error (nothing appended) when refused.
-// scratch: the caller's for the result's explanation (nullptr: one of the call's own).
+// scratch: the caller's (nullptr: one of the call's own).
 bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& options, const std::string& text,
                        bool json, bool colour, std::string* out, std::string* error,
-                       ExplainScratch* scratch = nullptr);
+                       CalcScratch* scratch = nullptr);
 
 }  // namespace cv
