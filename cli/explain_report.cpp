@@ -146,6 +146,7 @@ std::string SignedDecimalText(int64_t value) {
 struct ExplainScratch::Fields {
     std::vector<ReportField> all;
     std::size_t count = 0;
+    ShortestDecimal shortest;  // the search's own scratch
 
     // A new field, its texts empty.
     ReportField& Add(const char* key, const char* label, int humanOrder) {
@@ -370,7 +371,7 @@ void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value
         fields->AddText("exact", kValueLines) = value.exactText;
         MakeLegible(fields->end() - 1, forHuman);
     }
-    AppendShortest(layout, value.bits, &fields->AddText("shortest", kValueLines));
+    AppendShortest(layout, value.bits, &fields->shortest, &fields->AddText("shortest", kValueLines));
     std::string& hexFloat = fields->AddText("hexfloat", kValueLines);
     if (!AppendHexFloat(layout, value.bits, &hexFloat)) --fields->count;
     if (layout.TotalBits() % kExplainByteBits == 0) AddBytes(format, value.bits, kValueLines, fields);
