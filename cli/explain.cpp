@@ -64,7 +64,7 @@ const char kExplainUsage[] =
     "  a decimal number      -1.5e-3, 65504, 1e400 (floats are rounded to nearest, ties to even, or\n"
     "                        by --round; integers must be whole and in range: 1e3 is 1000, nothing\n"
     "                        wraps; see --round and --saturate)\n"
-    "  inf, -inf, nan        floats only\n"
+    "  inf, -inf, nan, -nan  floats only (-nan: the NaN with the sign bit set, where there is one)\n"
     "                        Without infinities, an overflow (a rounded magnitude above the largest\n"
     "                        finite value) and inf give the NaN (of the value's sign where there are\n"
     "                        two), or in a finite layout the largest finite value of that sign; nan\n"
@@ -75,7 +75,8 @@ const char kExplainUsage[] =
     "                        (flag invalid), for inf (2^127 with --saturate), -inf and nan\n"
     "  0x1.8p3, -0x1p-1074   a C99 hexadecimal float (0x, hex digits on at least one side of the\n"
     "                        point, p and a power of two): converted exactly, then rounded like\n"
-    "                        a decimal number (and for integers, must be whole and in range)\n"
+    "                        a decimal number (and for integers, must be whole and in range); at\n"
+    "                        most 20000 significant hex digits\n"
     "  0x... or 0b...        the raw bits in hex or binary, right-aligned to the width; more\n"
     "                        digits than the width holds are an error\n"
     "  any other text        characters only: the bytes themselves, byte 0 first; a shorter text\n"
@@ -160,8 +161,8 @@ const char kExplainUsage[] =
     "Character formats take neither --round, --saturate nor --from.\n"
     "\n"
     "--color=WHEN: auto (the default) colours the sign, exponent and mantissa bits of a float's\n"
-    "binary when standard output is a terminal and NO_COLOR is unset or empty; always, never\n"
-    "(--color alone is always). JSON is never coloured.\n"
+    "binary when standard output is a terminal (TERM not dumb) and NO_COLOR is unset or empty;\n"
+    "always, never (--color alone is always). JSON is never coloured.\n"
     "\n"
     "A refused value (out of range, wider than the format, malformed) prints one line naming it\n"
     "and why on standard error (with --json, its object on standard output); the run goes on.\n"
@@ -311,7 +312,9 @@ bool ParseColourOption(const char* arg, ColourChoice* choice) {
 bool UseColour(ColourChoice choice) {
     if (choice != ColourChoice::kAuto) return choice == ColourChoice::kAlways;
     const char* noColour = std::getenv("NO_COLOR");
-    return (noColour == nullptr || noColour[0] == '\0') && CORVANE_STDOUT_IS_TERMINAL();
+    const char* terminal = std::getenv("TERM");
+    const bool dumb = terminal != nullptr && std::strcmp(terminal, "dumb") == 0;
+    return (noColour == nullptr || noColour[0] == '\0') && !dumb && CORVANE_STDOUT_IS_TERMINAL();
 }
 
 void ReadInputLines(const std::function<void(const char*, std::size_t)>& take) {

@@ -93,14 +93,14 @@ bool Refuse(ExplainedValue* value, const std::string& why) {
     return false;
 }
 
-// A hex float (0x1.8p3) or a decimal number; false with value->error for a hex float out of range,
+// A hex float (0x1.8p3) or a decimal number; false with value->error for a hex float too long,
 // and with an empty error for text that is neither.
 bool ReadNumber(const char* text, std::size_t length, DecimalNumber* number, ExplainedValue* value) {
     switch (ParseHexFloat(text, length, number)) {
         case HexFloatResult::kAccepted: return true;
-        case HexFloatResult::kExponentOutOfRange:
-            return Refuse(value, "Binary exponent out of range (-" + std::to_string(kHexFloatExponentLimit) +
-                                     " to " + std::to_string(kHexFloatExponentLimit) + ").");
+        case HexFloatResult::kTooManyDigits:
+            return Refuse(value,
+                          "More than " + std::to_string(kMostHexFloatDigits) + " significant hex digits.");
         case HexFloatResult::kNotHexFloat: break;
     }
     return ParseDecimal(text, length, number);

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "number/arithmetic.h"
 #include "number/binary_float.h"
 #include "number/exact_decimal.h"
 #include "number/hex_float.h"
@@ -180,16 +181,23 @@ using Fields = ExplainScratch::Fields;
 
 // The human text of an exact plain decimal: a value whose plain form begins with more than six
 // zeros after the point, or has more than 40 digits before it, in exponent form with every
-// significant digit and their count, so that its magnitude shows at once. Any other text (inf,
-// nan, a shorter plain decimal) is returned as it is.
-std::string HumanDecimalText(const std::string& plain) {
+// significant digit and their count, so that its magnitude shows at once. A value cut after its
+// first significant digits (its plain form ends in "...", zeros standing for the digits past them
+// before the point) likewise, with those digits: 3.33...e-11 (40 digits, cut). Any other text
+// (inf, nan, a shorter plain decimal) is returned as it is.
+std::string HumanDecimalText(const std::string& text) {
     constexpr std::size_t kMostLeadingZeros = 6;
     constexpr std::size_t kMostIntegerDigits = 40;
+    constexpr char kCutMark[] = "...";
+    constexpr std::size_t kCutMarkLength = sizeof kCutMark - 1;
+    const bool cut = text.size() > kCutMarkLength &&
+                     text.compare(text.size() - kCutMarkLength, kCutMarkLength, kCutMark) == 0;
+    const std::string& plain = cut ? text.substr(0, text.size() - kCutMarkLength) : text;
     const std::size_t start = !plain.empty() && plain[0] == '-' ? 1 : 0;
     const std::size_t point = std::min(plain.find('.'), plain.size());
-    if (point == start) return plain;
+    if (point == start) return text;
     for (std::size_t i = start; i < plain.size(); ++i) {
-        if ((plain[i] < '0' || plain[i] > '9') && i != point) return plain;
+        if ((plain[i] < '0' || plain[i] > '9') && i != point) return text;
     }
     // Most texts stay plain: decided before any part is copied.
     const bool longInteger = point - start > kMostIntegerDigits;
@@ -198,7 +206,7 @@ std::string HumanDecimalText(const std::string& plain) {
         point < plain.size() ? plain.find_first_not_of('0', point + 1) : plain.npos;
     if (!longInteger &&
         !(zeroInteger && firstDigit != plain.npos && firstDigit - point - 1 > kMostLeadingZeros))
-        return plain;
+        return text;
     const std::string integer = plain.substr(start, point - start);
     const std::string fraction = point < plain.size() ? plain.substr(point + 1) : std::string();
     int64_t exponent = 0;
@@ -212,21 +220,25 @@ std::string HumanDecimalText(const std::string& plain) {
         exponent = -static_cast<int64_t>(zeros) - 1;
         digits = fraction.substr(zeros);
     } else {
-        return plain;
+        return text;
     }
+    // A cut value's digits are its first kCutDigits; the zeros past them stand for digits unknown.
+    if (cut) digits.resize(std::min<std::size_t>(digits.size(), kCutDigits));
     digits.erase(digits.find_last_not_of('0') + 1);
-    std::string text = plain.substr(0, start);
-    text += digits[0];
+    std::string human = plain.substr(0, start);
+    human += digits[0];
     if (digits.size() > 1) {
-        text += '.';
-        text.append(digits, 1, std::string::npos);
+        human += '.';
+        human.append(digits, 1, std::string::npos);
     }
-    text += 'e';
-    AppendSignedDecimal(exponent, &text);
-    text += " (";
-    AppendDecimal(digits.size(), &text);
-    text += digits.size() == 1 ? " digit)" : " digits)";
-    return text;
+    if (cut) human += kCutMark;
+    human += 'e';
+    AppendSignedDecimal(exponent, &human);
+    human += " (";
+    AppendDecimal(digits.size(), &human);
+    human += digits.size() == 1 ? " digit" : " digits";
+    human += cut ? ", cut)" : ")";
+    return human;
 }
 
 // Human lines in order: the sign and the fields, the class, the values, the conversion.
@@ -246,7 +258,8 @@ void MakeLegible(ReportField* field, bool forHuman) {
 }
 
 // A field of a layout's exact value of bits, among the value lines.
-void AddExactValue(const BinaryFormat& layout, const char* key, uint64_t bits, bool forHuman, Fields* fields) {
+void AddExactValue(const BinaryFormat& layout, const char* key, uint64_t bits, bool forHuman,
+                   Fields* fields) {
     ReportField& field = fields->Add(key, key, kValueLines);
     field.jsonIsHumanText = true;
     AppendExactValue(layout, bits, &field.human);
@@ -276,7 +289,8 @@ const char* RoundedText(RoundingMode mode) {
 // The source of a --from conversion, then the conversion: its result, error (none when the given
 // value is not finite), flags, and with --round or --saturate the mode and whether saturation
 // changed the result.
-void AddConversionFields(const ExplainedValue& value, const std::string& error, bool forHuman, Fields* fields) {
+void AddConversionFields(const ExplainedValue& value, const std::string& error, bool forHuman,
+                         Fields* fields) {
     const auto legible = [forHuman](const std::string& plain) {
         return forHuman ? HumanDecimalText(plain) : plain;
     };
@@ -317,7 +331,8 @@ void AddConversionFields(const ExplainedValue& value, const std::string& error, 
     json += '}';
 }
 
-void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value, bool forHuman, Fields* fields) {
+void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value, bool forHuman,
+                        Fields* fields) {
     const BinaryFormat& layout = format.layout;
     const FloatFields decoded = DecodeFloat(layout, value.bits);
     const bool nan = IsNan(decoded);
@@ -459,7 +474,8 @@ void CollectFields(const ExplainFormat& format, const ExplainedValue& value, boo
 // The caller's scratch, or else one of the call's own.
 class ScratchFields {
 public:
-    explicit ScratchFields(ExplainScratch* scratch) : fields_(scratch != nullptr ? &scratch->fields() : nullptr) {
+    explicit ScratchFields(ExplainScratch* scratch)
+        : fields_(scratch != nullptr ? &scratch->fields() : nullptr) {
         if (fields_ == nullptr) {
             own_.reset(new ExplainScratch);
             fields_ = &own_->fields();

@@ -12,7 +12,7 @@
 namespace cv {
 
 // The machine-learning layouts that have names.
-constexpr BinaryFormat kE4M3FnFormat{4, 3, LayoutKind::kFiniteNan};      // largest 448
+constexpr BinaryFormat kE4M3FnFormat{4, 3, LayoutKind::kFiniteNan};       // largest 448
 constexpr BinaryFormat kE4M3FnuzFormat{4, 3, LayoutKind::kUnsignedZero};  // largest 240
 constexpr BinaryFormat kE5M2Format{5, 2};                                 // IEEE rules, largest 57344
 constexpr BinaryFormat kE5M2FnuzFormat{5, 2, LayoutKind::kUnsignedZero};  // largest 57344

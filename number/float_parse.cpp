@@ -220,6 +220,10 @@ namespace {
 // The given value, negated, in exact d.ddde-N form (its plain text would be too long).
 void AppendNegatedScientific(const DecimalNumber& number, std::string* text) {
     if (!number.negative) *text += '-';
+    if (!number.givenText.empty()) {
+        *text += number.givenText;
+        return;
+    }
     *text += number.digits[0];
     if (number.digits.size() > 1) {
         *text += '.';
@@ -299,6 +303,10 @@ bool LiesFarOut(const DecimalNumber& number) {
 void AppendFarDifference(const std::string& stored, const DecimalNumber& number, std::string* text) {
     *text += stored;
     *text += number.negative ? " + " : " - ";
+    if (!number.givenText.empty()) {
+        *text += number.givenText;
+        return;
+    }
     *text += number.digits;
     *text += 'e';
     *text += number.exactExponent.empty() ? std::to_string(number.exponent) : number.exactExponent;

@@ -25,6 +25,10 @@ struct DecimalNumber {
     // The exact exponent in decimal ("-" and digits) when the clamp changed it, else empty: the text
     // may write an exponent of any length, and the conversion error names it exactly.
     std::string exactExponent;
+    // A number far out of every layout's range that is not a decimal one (a hexadecimal float): its
+    // exact magnitude as written ("0x3p+40000"), digits being "1" and exponent the clamp of its
+    // side, which round as it does. Empty for every other number.
+    std::string givenText;
 };
 
 // Reads [+-]digits[.digits][(e|E)[+-]digits] (digits on at least one side of the point), or inf,

@@ -1,5 +1,7 @@
 #include "number/hex_float.h"
 
+#include <algorithm>
+
 #include "number/big_number.h"
 #include "number/binary_float.h"
 #include "number/digits.h"
@@ -28,6 +30,29 @@ void AppendLeftAlignedDigits(uint64_t field, int count, std::string* text) {
         *text += kHexDigits[(aligned >> ((digits - 1 - i) * kHexDigitBits)) & 0xFu];
 }
 
+// The magnitude of a hex float as written, tidied (the exponent may be of any length, so it is
+// taken as it stands): the integer digits without leading zeros ("0" for none), the fraction's
+// without trailing zeros (no point for none), lower case, and the exponent with its sign.
+std::string FarOutText(const char* text, std::size_t start, std::size_t point, std::size_t end,
+                       bool exponentNegative, const char* exponent, std::size_t exponentLength) {
+    std::string out = "0x";
+    std::size_t first = start;
+    while (first < point && text[first] == '0') ++first;
+    if (first == point) out += '0';
+    for (std::size_t i = first; i < point; ++i) out += kHexDigits[HexDigitValue(text[i])];
+    std::size_t last = end;
+    while (last > point + 1 && text[last - 1] == '0') --last;
+    if (last > point + 1) {
+        out += '.';
+        for (std::size_t i = point + 1; i < last; ++i) out += kHexDigits[HexDigitValue(text[i])];
+    }
+    out += exponentNegative ? "p-" : "p+";
+    std::size_t firstExponent = 0;
+    while (firstExponent + 1 < exponentLength && exponent[firstExponent] == '0') ++firstExponent;
+    out.append(exponent + firstExponent, exponentLength - firstExponent);
+    return out;
+}
+
 }  // namespace
 
 HexFloatResult ParseHexFloat(const char* text, std::size_t length, DecimalNumber* number) {
@@ -38,44 +63,64 @@ HexFloatResult ParseHexFloat(const char* text, std::size_t length, DecimalNumber
         return HexFloatResult::kNotHexFloat;
     }
     at += 2;
-    BigNumber mantissa;
+    std::string digits;  // from the first non-zero digit on, lower case
+    const std::size_t digitsStart = at;
+    std::size_t pointAt = 0;
     int64_t fractionDigits = 0;
     bool anyDigit = false;
     bool point = false;
     for (; at < length && text[at] != 'p' && text[at] != 'P'; ++at) {
         if (text[at] == '.' && !point) {
             point = true;
+            pointAt = at;
             continue;
         }
         const int digit = HexDigitValue(text[at]);
         if (digit < 0) return HexFloatResult::kNotHexFloat;
         anyDigit = true;
         if (point) ++fractionDigits;
-        mantissa.MultiplyAdd(1u << kHexDigitBits, static_cast<uint32_t>(digit));
+        if (digit != 0 || !digits.empty()) digits += kHexDigits[digit];
     }
     if (!anyDigit || at == length) return HexFloatResult::kNotHexFloat;
+    const std::size_t digitsEnd = at;
     ++at;  // the p
     bool exponentNegative = false;
     if (at < length && (text[at] == '-' || text[at] == '+')) exponentNegative = text[at++] == '-';
     if (at == length) return HexFloatResult::kNotHexFloat;
+    const std::size_t exponentStart = at;
+    // Past this the exponent alone puts the value far out, whatever its digits.
+    constexpr int64_t kExponentCap = int64_t{1} << 52;
     int64_t exponent = 0;
-    bool exponentTooLong = false;
     for (; at < length; ++at) {
         if (text[at] < '0' || text[at] > '9') return HexFloatResult::kNotHexFloat;
-        if (exponent > kHexFloatExponentLimit * 2) {
-            exponentTooLong = true;
-        } else {
-            exponent = exponent * 10 + (text[at] - '0');
-        }
+        exponent = std::min(exponent * 10 + (text[at] - '0'), kExponentCap);
     }
     *number = DecimalNumber();
     number->negative = negative;
-    if (mantissa.IsZero()) return HexFloatResult::kAccepted;
-    if (exponentTooLong || fractionDigits > kHexFloatExponentLimit)
-        return HexFloatResult::kExponentOutOfRange;
-    const int64_t power = (exponentNegative ? -exponent : exponent) - fractionDigits * kHexDigitBits;
-    if (power > kHexFloatExponentLimit || power < -kHexFloatExponentLimit) {
-        return HexFloatResult::kExponentOutOfRange;
+    if (digits.empty()) return HexFloatResult::kAccepted;
+    // value = digits (an integer) * 2^power; trailing zero digits go into the power.
+    int64_t power = (exponentNegative ? -exponent : exponent) - fractionDigits * kHexDigitBits;
+    const std::size_t last = digits.find_last_not_of('0');
+    power += static_cast<int64_t>(digits.size() - 1 - last) * kHexDigitBits;
+    digits.resize(last + 1);
+    if (digits.size() > kMostHexFloatDigits) return HexFloatResult::kTooManyDigits;
+    const int64_t leadingPower = power + static_cast<int64_t>(digits.size()) * kHexDigitBits;  // within 4
+    if (leadingPower > kHexFloatFarBits || leadingPower < -kHexFloatFarBits) {
+        number->digits = "1";
+        number->exponent = leadingPower > 0 ? kDecimalExponentClamp : -kDecimalExponentClamp;
+        number->givenText = FarOutText(text, digitsStart, point ? pointAt : digitsEnd, digitsEnd,
+                                       exponentNegative, text + exponentStart, length - exponentStart);
+        return HexFloatResult::kAccepted;
+    }
+    // Seven hex digits at a time, so that the digits cost a pass over the number each seventh.
+    constexpr int kDigitsAtOnce = 7;
+    BigNumber mantissa;
+    for (std::size_t i = 0; i < digits.size(); i += kDigitsAtOnce) {
+        const std::size_t end = std::min(digits.size(), i + kDigitsAtOnce);
+        uint32_t chunk = 0;
+        for (std::size_t j = i; j < end; ++j)
+            chunk = (chunk << kHexDigitBits) | static_cast<uint32_t>(HexDigitValue(digits[j]));
+        mantissa.MultiplyAdd(1u << (kHexDigitBits * (end - i)), chunk);
     }
     // m * 2^power is exactly m * 5^-power * 10^power for a negative power.
     if (power < 0) {

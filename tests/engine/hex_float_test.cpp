@@ -34,6 +34,10 @@ const ParseCase kParseCases[] = {
     {cv::kDoubleFormat, "+0x10.p-4", 0x3FF0000000000000, false, false, false},
     {cv::kDoubleFormat, "-0x0p0", 0x8000000000000000, false, false, false},
     {cv::kSingleFormat, "0x1.000001p0", 0x3F800000, true, false, false},
+    // Far past every range: as far-out decimals round, not refused.
+    {cv::kDoubleFormat, "0x1p40001", 0x7FF0000000000000, true, true, false},
+    {cv::kDoubleFormat, "-0x1p-99999999999999999999", 0x8000000000000000, true, false, true},
+    {cv::kDoubleFormat, "0x0.00001p-40000", 0, true, false, true},
 };
 
 TEST(HexFloat, ParsedValuesRoundAsDecimalsDo) {
@@ -58,8 +62,38 @@ TEST(HexFloat, TextsOfOtherFormsAreNotHexFloats) {
             << text;
     }
     cv::DecimalNumber number;
-    EXPECT_EQ(cv::ParseHexFloat("0x1p-99999", 10, &number), cv::HexFloatResult::kExponentOutOfRange);
     EXPECT_EQ(cv::ParseHexFloat("0x0p-99999999999999999999", 25, &number), cv::HexFloatResult::kAccepted);
+}
+
+// A hex float lying far out or with many digits was refused; digit by digit its mantissa also took
+// time growing with the square of its length.
+TEST(HexFloat, FarOutOrLongValuesWereRefused) {
+    const std::string ones = "0x1." + std::string(10001, 'f') + "p0";  // just below 2
+    const std::string one = "0x1" + std::string(100000, '0') + "p-400000";
+    const struct {
+        std::string text;
+        uint64_t bits;
+        const char* error;
+    } kCases[] = {
+        {"0x1p-40005", 0, "-0x1p-40005"},
+        {"-0x3.0p-99999999999999999", 0x8000000000000000, "0x3p-99999999999999999"},
+        {ones, 0x4000000000000000, nullptr},
+        {one, 0x3FF0000000000000, "0"},
+    };
+    for (const auto& c : kCases) {
+        cv::DecimalNumber number;
+        ASSERT_EQ(cv::ParseHexFloat(c.text.data(), c.text.size(), &number), cv::HexFloatResult::kAccepted)
+            << c.text.substr(0, 20);
+        const cv::LayoutConversion result = cv::ConvertDecimalToLayout(cv::kDoubleFormat, number);
+        EXPECT_EQ(result.bits, c.bits) << c.text.substr(0, 20);
+        if (c.error == nullptr) continue;
+        std::string error;
+        cv::AppendConversionError(cv::kDoubleFormat, number, result.bits, &error);
+        EXPECT_EQ(error, c.error) << c.text.substr(0, 20);
+    }
+    const std::string tooLong = "0x" + std::string(cv::kMostHexFloatDigits + 1, '1') + "p0";
+    cv::DecimalNumber number;
+    EXPECT_EQ(cv::ParseHexFloat(tooLong.data(), tooLong.size(), &number), cv::HexFloatResult::kTooManyDigits);
 }
 
 struct WriteCase {
