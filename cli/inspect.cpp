@@ -94,7 +94,10 @@ bool ParseByteRun(const std::string& text, std::vector<unsigned char>* bytes, st
             ++end;
         }
         if ((end - i) % 2 != 0) {
-            *error = "An odd number of hex digits: bytes are digit pairs.";
+            std::size_t digits = 0;
+            for (char c : text) digits += IsBlank(c) ? 0 : 1;
+            *error = digits % 2 != 0 ? "An odd number of hex digits: bytes are digit pairs."
+                                     : "A blank inside a byte: blanks may stand only between digit pairs.";
             return false;
         }
         for (; i < end; i += 2) {
@@ -247,9 +250,8 @@ public:
             refused_ = true;
             if (!json_) {
                 std::fflush(stdout);
-                std::string quoted;
-                AppendJsonEscaped(input_, &quoted);
-                std::fprintf(stderr, "corvane-cli: inspect \"%s\": %s\n", quoted.c_str(), error_.c_str());
+                std::fprintf(stderr, "corvane-cli: inspect \"%s\": %s\n", EscapedForMessage(input_).c_str(),
+                             error_.c_str());
                 return;
             }
         } else {
