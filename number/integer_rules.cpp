@@ -38,11 +38,11 @@ IntegerConversion ConvertDecimalToInteger(IntegerLayout layout, const DecimalNum
     }
     const bool negative = number.negative;
     bool outOfRange = number.kind == DecimalNumber::Kind::kInfinity;
+    const bool whole = outOfRange || number.exponent >= 0;
     uint64_t magnitude = 0;
     if (!outOfRange) {
         // The whole part's digits (the number's own, then zeros) and whether a fraction follows.
         const int64_t wholeDigits = static_cast<int64_t>(number.digits.size()) + number.exponent;
-        const bool whole = number.exponent >= 0;
         if (!whole && !round) {
             result.refusal = IntegerRefusal::kNotWhole;
             return result;
@@ -76,6 +76,7 @@ IntegerConversion ConvertDecimalToInteger(IntegerLayout layout, const DecimalNum
             return result;
         }
         result.flags.invalid = result.flags.saturated = true;
+        result.flags.inexact = !whole;  // a fraction beyond the range is lost too
         magnitude = Limit(layout, negative);
     }
     result.bits = Stored(layout, negative && magnitude != 0, magnitude);

@@ -469,6 +469,9 @@ const IntegerCase kIntegers[] = {
     {kU8, "nan", true, cv::Rounding(cv::RoundingMode::kEven, true), 0, "nan"},
     {kI64, "9223372036854775807.5", true, cv::RoundingMode::kEven, 0, "out of range"},
     {kI64, "-9223372036854775808.5", true, cv::RoundingMode::kZero, 0x8000000000000000, "inexact"},
+    // Saturating a fraction past the last digit the whole part can hold lost inexact.
+    {kI64, "29718093101215819638.5", true, cv::Rounding(cv::RoundingMode::kZero, true), 0x7FFFFFFFFFFFFFFF,
+     "inexact invalid saturated"},
 };
 
 TEST(IntegerRules, RoundsAndSaturatesTheTable) {
