@@ -168,6 +168,8 @@ struct ExplainScratch::Fields {
         field.jsonIsHumanText = true;
         return field.human;
     }
+    // Takes back the field added last (one that turned out to have nothing to show).
+    void DropLast() { --count; }
     ReportField* begin() { return all.data(); }
     ReportField* end() { return all.data() + count; }
 };
@@ -388,7 +390,7 @@ void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value
     }
     AppendShortest(layout, value.bits, &fields->shortest, &fields->AddText("shortest", kValueLines));
     std::string& hexFloat = fields->AddText("hexfloat", kValueLines);
-    if (!AppendHexFloat(layout, value.bits, &hexFloat)) --fields->count;
+    if (!AppendHexFloat(layout, value.bits, &hexFloat)) fields->DropLast();  // none for inf and NaN
     if (layout.TotalBits() % kExplainByteBits == 0) AddBytes(format, value.bits, kValueLines, fields);
     if (!nan) {
         // Without infinities, the ends of the range have no neighbour beyond them.
