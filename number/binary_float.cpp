@@ -199,13 +199,21 @@ void FindShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* sh
     const std::size_t lowLast = LastNonZero(low);
     const std::size_t highLast = LastNonZero(high);
 
+    // A finite layout saturates: every number above its largest magnitude reads back to it, so that
+    // value's interval has no upper end, and one significant digit, at the value's first, suffices.
+    const bool unbounded = format.kind == LayoutKind::kAllFinite &&
+                           (bits & ~format.SignMask()) == LargestFiniteBits(format, false);
+
     // The fewest digits (up to index p) that some number in the interval needs.
     std::size_t first = 0;
     while (low[first] == high[first]) ++first;
     std::size_t p = length;
     bool lowUp = false;     // the smallest candidate is low truncated at p plus one unit
     bool highDown = false;  // the largest is high truncated at p less one unit
-    if (endsIncluded && lowLast < first) {
+    if (unbounded) {
+        p = value.find_first_not_of('0');
+        lowUp = lowLast > p || !endsIncluded;
+    } else if (endsIncluded && lowLast < first) {
         p = lowLast;  // low itself, shorter than where the ends part
     } else {
         int gap = 0;  // high and low truncated at p, in units of p (capped: 2 already suffices)
@@ -224,7 +232,7 @@ void FindShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* sh
     // Where the interval holds 10^k (high's leading digit) and the value lies below it, one digit
     // one place further right is as short as 10^k itself and may be nearer.
     const std::size_t highLead = high.find_first_not_of('0');
-    if (p == highLead && low[p] == '0' && value[p] == '0') {
+    if (!unbounded && p == highLead && low[p] == '0' && value[p] == '0') {
         ++p;
         lowUp = lowLast > p || !endsIncluded;
         highDown = false;
@@ -235,9 +243,11 @@ void FindShortest(const BinaryFormat& format, uint64_t bits, ShortestDecimal* sh
     limit.assign(low, 0, p + 1);
     if (lowUp) Increment(&limit);
     if (candidate < limit) candidate = limit;
-    limit.assign(high, 0, p + 1);
-    if (highDown) Decrement(&limit);
-    if (candidate > limit) candidate = limit;
+    if (!unbounded) {
+        limit.assign(high, 0, p + 1);
+        if (highDown) Decrement(&limit);
+        if (candidate > limit) candidate = limit;
+    }
 
     std::size_t start = 0;
     while (start < candidate.size() && candidate[start] == '0') ++start;

@@ -212,6 +212,12 @@ const NeighbourCase kNeighbours[] = {
     {cv::kE2M1FnFormat, 0x7, cv::FloatClass::kNormal, "6", "4", nullptr},
     {cv::kE2M1FnFormat, 0xF, cv::FloatClass::kNormal, "-6", nullptr, "-4"},
     {cv::kE2M1FnFormat, 0x8, cv::FloatClass::kZero, "-0", "-0.5", "0.5"},
+    // A finite layout's largest magnitude: every number past it reads back to it (saturation), so
+    // its shortest text was too long when the search stopped at the midpoint above.
+    {cv::kE3M2FnFormat, 0x1F, cv::FloatClass::kNormal, "30", "24", nullptr},
+    {cv::kE2M3FnFormat, 0x3F, cv::FloatClass::kNormal, "-8", nullptr, "-7"},
+    {cv::BinaryFormat{5, 10, cv::LayoutKind::kAllFinite}, 0x7FFF, cv::FloatClass::kNormal, "200000", "130944",
+     nullptr},
     {cv::kE8M0FnuFormat, 0x7F, cv::FloatClass::kNormal, "1", "0.5", "2"},
     {cv::kE8M0FnuFormat, 0x00, cv::FloatClass::kNormal, "6e-39", nullptr,
      "0."
