@@ -24,6 +24,20 @@ struct DigitPairs {
 };
 constexpr DigitPairs kDigitPairs;
 
+// "0000", "0001", ..., "9999": the limbs of long decimals are written four digits a lookup.
+struct DigitQuads {
+    char text[40000];
+    constexpr DigitQuads() : text() {
+        for (int i = 0; i < 10000; ++i) {
+            text[4 * i] = static_cast<char>('0' + i / 1000);
+            text[4 * i + 1] = static_cast<char>('0' + i / 100 % 10);
+            text[4 * i + 2] = static_cast<char>('0' + i / 10 % 10);
+            text[4 * i + 3] = static_cast<char>('0' + i % 10);
+        }
+    }
+};
+constexpr DigitQuads kDigitQuads;
+
 // Writes the last `count` digits of number backwards, ending just before end; returns where they
 // begin.
 char* WriteDigitsBefore(char* end, uint32_t number, int count) {
@@ -59,22 +73,13 @@ char* WriteDecimal(uint64_t magnitude, int minDigits, char* cursor) {
 
 char* WriteNineDigits(uint32_t group, char* cursor) {
     assert(group < kTenToTheNine);
-    // group / 10^8 as a fixed-point number with 57 fraction bits, its multiplier rounded up: the
-    // first digit is its integer part, each multiplication of the fraction by 100 brings the next
-    // two. The multiplier's excess, below 10^9 * 0.24 / 2^57 even after the eight digits' factor of
-    // 10^8, never reaches the next integer (checked for every group), and 100 times the fraction
-    // fits 64 bits.
-    constexpr int kFractionBits = 57;
-    constexpr uint64_t kFractionMask = (uint64_t{1} << kFractionBits) - 1;
-    constexpr uint64_t kOneOverTenToTheEight = 1441151881u;  // ceil(2^57 / 10^8)
-    uint64_t fixed = static_cast<uint64_t>(group) * kOneOverTenToTheEight;
-    *cursor++ = static_cast<char>('0' + (fixed >> kFractionBits));
-    for (int i = 1; i < kGroupDigits; i += 2) {
-        fixed = (fixed & kFractionMask) * 100;
-        std::memcpy(cursor, kDigitPairs.text + 2 * (fixed >> kFractionBits), 2);
-        cursor += 2;
-    }
-    return cursor;
+    const uint32_t first = group / 100000000u;
+    const uint32_t rest = group - first * 100000000u;
+    const uint32_t high = rest / 10000u;
+    *cursor = static_cast<char>('0' + first);
+    std::memcpy(cursor + 1, kDigitQuads.text + 4 * high, 4);
+    std::memcpy(cursor + 5, kDigitQuads.text + 4 * (rest - high * 10000u), 4);
+    return cursor + 9;
 }
 
 void AppendDecimal(uint64_t value, std::string* text) {
