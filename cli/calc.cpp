@@ -1,5 +1,6 @@
 #include "cli/calc.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -246,13 +247,19 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
     rounded.exactText.clear();
     std::string& exact = scratch->exactResult;
     exact.clear();
-    AppendExactResult(result.exact, &exact);
     std::string& difference = scratch->error;
     difference.clear();
     if (result.exact.kind == ExactValue::Kind::kFinite && IsFinite(DecodeFloat(layout, rounded.bits))) {
-        AppendExactValue(layout, rounded.bits, &rounded.exactText);
-        AppendResultError(layout, rounded.bits, result.exact, &difference, &exact, &rounded.exactText);
+        // A sum far from its smaller term rounds to the larger one: its digits are written already.
+        const uint64_t* same = std::find(bits, bits + count, rounded.bits);
+        if (same != bits + count) {
+            rounded.exactText = operandExact[same - bits];
+        } else {
+            AppendExactValue(layout, rounded.bits, &rounded.exactText);
+        }
     }
+    AppendExactResultAndError(layout, rounded.bits, result.exact, rounded.exactText, &exact, &difference,
+                              &scratch->sum);
 
     if (json) {
         *out += "{\"format\":\"";

@@ -7,6 +7,7 @@
 
 #include "cli/explain_input.h"
 #include "cli/explain_report.h"
+#include "number/exact_decimal.h"
 
 namespace cv {
 
@@ -24,6 +25,7 @@ struct CalcScratch {
     std::string exactResult;
     std::string error;
     ExplainedValue rounded;
+    BinarySum sum;
 };
 
 // One operation, its words separated by blanks in text, in a float format: its answer (human or one

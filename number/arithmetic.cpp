@@ -577,6 +577,36 @@ void AppendExactResult(const ExactValue& exact, std::string* text) {
     AppendCut(cut, exact.negative, text);
 }
 
+void AppendExactResultAndError(const BinaryFormat& format, uint64_t bits, const ExactValue& exact,
+                               const std::string& storedText, std::string* exactText, std::string* errorText,
+                               BinarySum* sum) {
+    const FloatFields stored = DecodeFloat(format, bits);
+    const bool withError = exact.kind == ExactValue::Kind::kFinite && IsFinite(stored);
+    // A sum or product not zero: the terms or chunks AppendExactResult and AppendResultError add.
+    BinaryTerm terms[kMostSummedChunks];
+    int count = 0;
+    bool dyadic = exact.kind == ExactValue::Kind::kFinite && !exact.num.IsZero();
+    if (dyadic && exact.termCount > 0) {
+        for (; count < exact.termCount; ++count) terms[count] = exact.terms[count];
+    } else {
+        dyadic = dyadic && !exact.root && exact.den == 1 &&
+                 AddChunkTerms(exact.num, exact.power, exact.negative, terms, &count);
+    }
+    if (!dyadic) {
+        AppendExactResult(exact, exactText);
+        if (withError) AppendResultError(format, bits, exact, errorText, exactText, &storedText);
+        return;
+    }
+    const BinaryTerm rounded{stored.negative, stored.significand, stored.power};
+    sum->Assign(terms, count, withError && rounded.x != 0 ? -rounded.q : 0);
+    sum->Append(exactText);
+    if (!withError) return;
+    const bool framed = sum->SubtractFrom(rounded);
+    assert(framed);
+    (void)framed;
+    sum->Append(errorText);
+}
+
 void AppendResultError(const BinaryFormat& format, uint64_t bits, const ExactValue& exact, std::string* text,
                        const std::string* exactText, const std::string* storedText) {
     const FloatFields stored = DecodeFloat(format, bits);

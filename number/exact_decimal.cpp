@@ -315,35 +315,90 @@ constexpr uint32_t kPowersOfTenBelowLimb[kLimbDigits] = {1u,      10u,      100u
 }  // namespace
 
 void AppendBinarySum(const BinaryTerm* terms, int count, std::string* text) {
+    BinarySum sum;
+    sum.Assign(terms, count);
+    sum.Append(text);
+}
+
+namespace {
+
+// The term's expansion moved onto a frame of frameLimbs limbs after the point: into *expansion,
+// multiplied by the power of ten below a limb that lines it up; returns the limbs it stands above
+// the frame's lowest.
+std::size_t ExpandOnFrame(const BinaryTerm& term, int frameLimbs, Limbs* expansion) {
+    const Limbs& power = term.q < 0 ? Fives().Get(-term.q) : Twos().Get(term.q);
+    MultiplyByUint64(power, term.x, expansion);
+    const int shift = frameLimbs * kLimbDigits - std::max(0, -term.q);  // places to move left
+    if (shift % kLimbDigits != 0) MultiplySmall(expansion, kPowersOfTenBelowLimb[shift % kLimbDigits]);
+    return static_cast<std::size_t>(shift / kLimbDigits);
+}
+
+void TrimLimbs(Limbs* limbs) {
+    while (!limbs->empty() && limbs->back() == 0) limbs->pop_back();
+}
+
+}  // namespace
+
+void BinarySum::Assign(const BinaryTerm* terms, int count, int minFractionDigits) {
     // One frame for all: as many fraction digits as the finest term has, rounded up to whole limbs,
     // so that each term lines up after a multiplication by a power of ten below a limb.
-    int fraction = 0;
+    int fraction = std::max(0, minFractionDigits);
     for (int i = 0; i < count; ++i) {
         if (terms[i].x != 0) fraction = std::max(fraction, -terms[i].q);
     }
-    const int frameLimbs = (fraction + kLimbDigits - 1) / kLimbDigits;
-    Limbs positive;
-    Limbs negative;
-    Limbs expansion;
+    frameLimbs_ = (fraction + kLimbDigits - 1) / kLimbDigits;
+    Limbs& positive = magnitude_;
+    Limbs& negative = other_;
+    positive.clear();
+    negative.clear();
     for (int i = 0; i < count; ++i) {
         const BinaryTerm& term = terms[i];
         if (term.x == 0) continue;
-        const Limbs& power = term.q < 0 ? Fives().Get(-term.q) : Twos().Get(term.q);
-        MultiplyByUint64(power, term.x, &expansion);
-        const int shift = frameLimbs * kLimbDigits - std::max(0, -term.q);  // places to move left
-        if (shift % kLimbDigits != 0) MultiplySmall(&expansion, kPowersOfTenBelowLimb[shift % kLimbDigits]);
-        AddLimbsAt(expansion, static_cast<std::size_t>(shift / kLimbDigits),
-                   term.negative ? &negative : &positive);
+        const std::size_t offset = ExpandOnFrame(term, frameLimbs_, &expansion_);
+        AddLimbsAt(expansion_, offset, term.negative ? &negative : &positive);
     }
-    const int order = CompareLimbs(positive, negative);
-    if (order == 0) {
+    negative_ = CompareLimbs(positive, negative) < 0;
+    if (negative_) {
+        SubtractLimbs(positive, &negative);
+        magnitude_.swap(other_);
+    } else {
+        SubtractLimbs(negative, &positive);
+    }
+    TrimLimbs(&magnitude_);
+}
+
+bool BinarySum::SubtractFrom(const BinaryTerm& term) {
+    if (term.x != 0 && -term.q > frameLimbs_ * kLimbDigits) return false;
+    Limbs& taken = other_;  // |term| on the frame
+    taken.clear();
+    if (term.x != 0) {
+        const std::size_t offset = ExpandOnFrame(term, frameLimbs_, &expansion_);
+        AddLimbsAt(expansion_, offset, &taken);
+    }
+    // term - sum = term + (-sum): with one sign the magnitudes add, else the smaller is taken from
+    // the larger, whose sign the difference has.
+    const bool sumNegated = !negative_;
+    if (term.negative == sumNegated) {
+        AddLimbsAt(taken, 0, &magnitude_);
+        negative_ = term.negative;
+    } else if (CompareLimbs(taken, magnitude_) >= 0) {
+        SubtractLimbs(magnitude_, &taken);
+        magnitude_.swap(taken);
+        negative_ = term.negative;
+    } else {
+        SubtractLimbs(taken, &magnitude_);
+        negative_ = sumNegated;
+    }
+    TrimLimbs(&magnitude_);
+    return true;
+}
+
+void BinarySum::Append(std::string* text) const {
+    if (magnitude_.empty()) {
         *text += '0';
         return;
     }
-    Limbs& sum = order > 0 ? positive : negative;
-    SubtractLimbs(order > 0 ? negative : positive, &sum);
-    while (!sum.empty() && sum.back() == 0) sum.pop_back();
-    AppendPlainLimbs(sum, frameLimbs * kLimbDigits, order < 0, text);
+    AppendPlainLimbs(magnitude_, frameLimbs_ * kLimbDigits, negative_, text);
 }
 
 void AppendDecimalDifference(const std::string& aText, const std::string& bText, std::string* text) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace cv {
 
@@ -50,6 +51,27 @@ struct BinaryTerm {
 // Appends the plain decimal of the terms' exact sum ("0" for zero): each term expanded, then the
 // expansions added in base-10^9 limbs, a pass each however far apart their powers lie.
 void AppendBinarySum(const BinaryTerm* terms, int count, std::string* text);
+
+// A signed sum of terms x * 2^q kept as base-10^9 limbs on one frame (a whole number of limbs after
+// the point), so that a term can then be taken from it: a rounded sum minus the exact one, its
+// rounding error, without expanding the summed terms again. The caller keeps one across sums, so
+// that its limbs are not allocated again.
+class BinarySum {
+public:
+    // *this = the terms' exact sum, on a frame with at least minFractionDigits digits after the point.
+    void Assign(const BinaryTerm* terms, int count, int minFractionDigits = 0);
+    // *this = term - *this; false, and nothing changed, when the term has digits finer than the frame.
+    bool SubtractFrom(const BinaryTerm& term);
+    // Appends the plain decimal ("0" for zero).
+    void Append(std::string* text) const;
+
+private:
+    std::vector<uint32_t> magnitude_;  // least significant limb first, no zero limb on top
+    std::vector<uint32_t> other_;
+    std::vector<uint32_t> expansion_;
+    bool negative_ = false;
+    int frameLimbs_ = 0;
+};
 
 // ExpandBinary then AppendPlain.
 void AppendPlainBinary(uint64_t x, int q, bool negative, std::string* text);
