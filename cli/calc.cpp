@@ -113,14 +113,11 @@ const char kMalformed[] =
 
 std::vector<std::string> SplitWords(const std::string& text) {
     std::vector<std::string> words;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t start = text.find_first_not_of(" \t", at);
-        if (start == std::string::npos) break;
-        std::size_t end = text.find_first_of(" \t", start);
-        if (end == std::string::npos) end = text.size();
-        words.push_back(text.substr(start, end - start));
-        at = end;
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    for (auto at = text.begin(); at != text.end();) {
+        const auto start = std::find_if_not(at, text.end(), blank);
+        at = std::find_if(start, text.end(), blank);
+        if (start != at) words.emplace_back(start, at);
     }
     return words;
 }

@@ -308,11 +308,11 @@ bool ParseExplainValue(const ExplainFormat& format, const char* text, std::size_
         while (length > 0 && (text[length - 1] == ' ' || text[length - 1] == '\t')) --length;
         if (length == 0) return Refuse(value, "Empty value.");
     }
-    const std::string tooWide =
-        "Wider than the " + std::to_string(format.width) + " bits of " + format.name + ".";
     switch (ReadRawBits(text, length, format.width, &value->bits)) {
         case RawResult::kAccepted: value->rawBits = true; return true;
-        case RawResult::kTooWide: return Refuse(value, tooWide);
+        case RawResult::kTooWide:
+            return Refuse(value,
+                          "Wider than the " + std::to_string(format.width) + " bits of " + format.name + ".");
         case RawResult::kNotRaw: break;
     }
     if (format.kind == ExplainKind::kFloat) return ParseFloat(format, text, length, value, options);

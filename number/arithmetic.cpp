@@ -480,19 +480,20 @@ CutDecimal Cut(const BigNumber& num, const BigNumber& den, int power) {
     for (;;) {
         BigNumber n = num;
         BigNumber d = den;
-        const int twos = power + scale;
-        if (twos >= 0) {
-            n.ShiftLeft(twos);
-        } else {
-            d.ShiftLeft(-twos);
-        }
         if (scale >= 0) {
             n.MultiplyByPowerOfFive(scale);
         } else {
             d.MultiplyByPowerOfFive(-scale);
         }
+        // A power of two below is a shift: floor(floor(n / 2^k) / d) = floor(n / (2^k * d)).
+        const int twos = power + scale;
+        if (twos >= 0) {
+            n.ShiftLeft(twos);
+        } else {
+            n.ShiftRight(-twos);
+        }
         CutDecimal cut;
-        cut.digits = DivideFloor(&n, d).ToDecimal();
+        cut.digits = (d.Compare(BigNumber(1)) == 0 ? n : DivideFloor(&n, d)).ToDecimal();
         const int length = static_cast<int>(cut.digits.size());
         if (length < kCutDigits) {
             scale += kCutDigits - length;

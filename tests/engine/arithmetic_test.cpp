@@ -314,6 +314,16 @@ TEST(Arithmetic, ExactCases) {
             cv::AppendResultError(c.format, r.conversion.bits, r.exact, &error);
             EXPECT_EQ(error, c.error) << where;
         }
+        if (c.exact != nullptr && c.error != nullptr) {  // both at once, from one expansion
+            std::string stored;
+            cv::AppendExactValue(c.format, r.conversion.bits, &stored);
+            std::string exact;
+            std::string error;
+            cv::BinarySum sum;
+            cv::AppendExactResultAndError(c.format, r.conversion.bits, r.exact, stored, &exact, &error, &sum);
+            EXPECT_EQ(exact, c.exact) << where;
+            EXPECT_EQ(error, c.error) << where;
+        }
     }
 }
 
@@ -342,6 +352,7 @@ TEST(Arithmetic, SumsTermsExactly) {
         EXPECT_EQ(text, c.text) << c.count;
     }
     std::mt19937_64 random(23);
+    cv::BinarySum sum;
     for (int i = 0; i < 2000; ++i) {
         BinaryTerm terms[4];
         const int count = 1 + static_cast<int>(random() % 4);
@@ -357,6 +368,18 @@ TEST(Arithmetic, SumsTermsExactly) {
         }
         std::string text;
         cv::AppendBinarySum(terms, count, &text);
+        ASSERT_EQ(text, expected) << i;
+        // A term taken from the kept sum, as a rounded value minus the exact one.
+        const BinaryTerm taken{random() % 2 == 0, random() >> (random() % 64),
+                               static_cast<int>(random() % 2201) - 1100};
+        sum.Assign(terms, count, -taken.q);
+        ASSERT_TRUE(sum.SubtractFrom(taken));
+        std::string takenText;
+        cv::AppendPlainBinary(taken.x, taken.q, taken.negative, &takenText);
+        expected.clear();
+        cv::AppendDecimalDifference(takenText, text, &expected);
+        text.clear();
+        sum.Append(&text);
         ASSERT_EQ(text, expected) << i;
     }
 }
