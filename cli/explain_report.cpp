@@ -7,6 +7,7 @@
 
 #include "number/arithmetic.h"
 #include "number/binary_float.h"
+#include "number/digits.h"
 #include "number/exact_decimal.h"
 #include "number/hex_float.h"
 #include "number/write_decimal.h"
@@ -70,10 +71,15 @@ void AppendBinary(const ExplainFormat& format, uint64_t bits, bool colour, std::
 }
 
 void AppendMemoryBytes(const ExplainFormat& format, uint64_t bits, std::string* text) {
+    char pairs[3 * 8];  // "12 AB ...": at most 8 bytes
+    std::size_t length = 0;
     for (int i = 0; i < format.ByteCount(); ++i) {
-        if (i > 0) *text += ' ';
-        AppendHexBits(ByteAt(bits, i), kExplainByteBits, text);
+        if (i > 0) pairs[length++] = ' ';
+        const unsigned byte = ByteAt(bits, i);
+        pairs[length++] = kHexDigitChars[byte >> 4];
+        pairs[length++] = kHexDigitChars[byte & 0xFu];
     }
+    text->append(pairs, length);
 }
 
 int64_t SignedReading(const ExplainFormat& format, uint64_t bits) {

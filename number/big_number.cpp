@@ -1,6 +1,8 @@
 #include "number/big_number.h"
 
 #include <cassert>
+#include <cstring>
+#include <vector>
 
 #include "number/digits.h"
 #include "number/write_decimal.h"
@@ -16,6 +18,60 @@ constexpr uint32_t kLargestPowerOfFive = 1220703125u;  // 5^13, the largest in a
 constexpr int kLargestPowerOfFiveExponent = 13;
 
 }  // namespace
+
+void Limbs32::resize(std::size_t size, uint32_t value) {
+    if (size > capacity_) Reserve(size);
+    for (std::size_t i = size_; i < size; ++i) data_[i] = value;
+    size_ = size;
+}
+
+void Limbs32::InsertZerosInFront(std::size_t count) {
+    const std::size_t old = size_;
+    resize(size_ + count);
+    std::memmove(data_ + count, data_, old * sizeof(uint32_t));
+    for (std::size_t i = 0; i < count; ++i) data_[i] = 0;
+}
+
+void Limbs32::EraseFront(std::size_t count) {
+    std::memmove(data_, data_ + count, (size_ - count) * sizeof(uint32_t));
+    size_ -= count;
+}
+
+void Limbs32::Reserve(std::size_t needed) {
+    const std::size_t capacity = needed > 2 * capacity_ ? needed : 2 * capacity_;
+    uint32_t* larger = new uint32_t[capacity];
+    std::memcpy(larger, data_, size_ * sizeof(uint32_t));
+    if (data_ != inline_) delete[] data_;
+    data_ = larger;
+    capacity_ = capacity;
+}
+
+void Limbs32::Release() {
+    if (data_ != inline_) delete[] data_;
+    data_ = inline_;
+    capacity_ = kInline;
+    size_ = 0;
+}
+
+void Limbs32::CopyFrom(const Limbs32& other) {
+    size_ = 0;
+    if (other.size_ > capacity_) Reserve(other.size_);
+    std::memcpy(data_, other.data_, other.size_ * sizeof(uint32_t));
+    size_ = other.size_;
+}
+
+void Limbs32::MoveFrom(Limbs32* other) {
+    if (other->data_ == other->inline_) {
+        std::memcpy(inline_, other->inline_, other->size_ * sizeof(uint32_t));
+    } else {  // the heap block changes hands
+        data_ = other->data_;
+        capacity_ = other->capacity_;
+        other->data_ = other->inline_;
+        other->capacity_ = kInline;
+    }
+    size_ = other->size_;
+    other->size_ = 0;
+}
 
 void BigNumber::Assign(uint64_t value) {
     limbs_.clear();
@@ -53,7 +109,8 @@ void BigNumber::Multiply(const BigNumber& other) {
         limbs_.clear();
         return;
     }
-    std::vector<uint32_t> product(limbs_.size() + other.limbs_.size(), 0u);
+    Limbs32 product;
+    product.assign(limbs_.size() + other.limbs_.size(), 0u);
     for (std::size_t i = 0; i < limbs_.size(); ++i) {
         uint64_t carry = 0;
         for (std::size_t j = 0; j < other.limbs_.size(); ++j) {
@@ -85,7 +142,7 @@ void BigNumber::ShiftLeft(int bits) {
     if (limbs_.empty() || bits <= 0) return;
     const std::size_t whole = static_cast<std::size_t>(bits / kLimbBits);
     const int part = bits % kLimbBits;
-    if (whole != 0) limbs_.insert(limbs_.begin(), whole, 0u);
+    if (whole != 0) limbs_.InsertZerosInFront(whole);
     if (part == 0) return;
     uint32_t carry = 0;
     uint32_t* limbs = limbs_.data();
@@ -104,7 +161,7 @@ void BigNumber::ShiftRight(int bits) {
         limbs_.clear();
         return;
     }
-    if (whole != 0) limbs_.erase(limbs_.begin(), limbs_.begin() + static_cast<std::ptrdiff_t>(whole));
+    if (whole != 0) limbs_.EraseFront(whole);
     const int part = bits % kLimbBits;
     if (part != 0) {
         uint32_t* limbs = limbs_.data();
@@ -160,7 +217,7 @@ uint64_t BigNumber::Low64() const {
 
 std::string BigNumber::ToDecimal() const {
     // Repeated division by 10^9 gives the chunks, least significant first.
-    std::vector<uint32_t> rest = limbs_;
+    Limbs32 rest = limbs_;
     std::vector<uint32_t> chunks;
     while (!rest.empty()) {
         uint64_t remainder = 0;

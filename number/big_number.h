@@ -3,11 +3,74 @@
 // and subtracting for a quotient bit by bit), plus its own decimal text.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace cv {
+
+// A BigNumber's limbs: in place up to kInline of them (the operands, results and roots of one float
+// operation), on the heap beyond. Allocating them was a tenth of an arithmetic explanation's time.
+class Limbs32 {
+public:
+    static constexpr std::size_t kInline = 8;
+
+    Limbs32() = default;
+    Limbs32(const Limbs32& other) { CopyFrom(other); }
+    Limbs32(Limbs32&& other) noexcept { MoveFrom(&other); }
+    Limbs32& operator=(const Limbs32& other) {
+        if (this != &other) CopyFrom(other);
+        return *this;
+    }
+    Limbs32& operator=(Limbs32&& other) noexcept {
+        if (this != &other) {
+            Release();
+            MoveFrom(&other);
+        }
+        return *this;
+    }
+    ~Limbs32() { Release(); }
+
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    uint32_t* data() { return data_; }
+    const uint32_t* data() const { return data_; }
+    uint32_t& operator[](std::size_t i) { return data_[i]; }
+    uint32_t operator[](std::size_t i) const { return data_[i]; }
+    uint32_t back() const { return data_[size_ - 1]; }
+
+    void clear() { size_ = 0; }
+    void push_back(uint32_t limb) {
+        if (size_ == capacity_) Reserve(size_ + 1);
+        data_[size_++] = limb;
+    }
+    void pop_back() { --size_; }
+    // New limbs take value.
+    void resize(std::size_t size, uint32_t value = 0);
+    void assign(std::size_t size, uint32_t value) {
+        size_ = 0;
+        resize(size, value);
+    }
+    // count zero limbs in front of (below) the others; the lowest count limbs dropped.
+    void InsertZerosInFront(std::size_t count);
+    void EraseFront(std::size_t count);
+    void swap(Limbs32& other) {
+        Limbs32 held(std::move(other));
+        other = std::move(*this);
+        *this = std::move(held);
+    }
+
+private:
+    void Reserve(std::size_t needed);
+    void Release();
+    void CopyFrom(const Limbs32& other);
+    void MoveFrom(Limbs32* other);
+
+    uint32_t* data_ = inline_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = kInline;
+    uint32_t inline_[kInline];
+};
 
 class BigNumber {
 public:
@@ -44,7 +107,7 @@ public:
 private:
     void Trim();
 
-    std::vector<uint32_t> limbs_;  // least significant first, no zero limb on top
+    Limbs32 limbs_;  // least significant first, no zero limb on top
 };
 
 }  // namespace cv

@@ -4,6 +4,8 @@
 
 #include <functional>
 #include <random>
+#include <string>
+#include <utility>
 
 #include "number/big_number.h"
 
@@ -137,6 +139,27 @@ TEST(BigNumber, DividesWithRemainder) {
         back.Add(remainder);
         ASSERT_EQ(back.Compare(dividend), 0) << dividend.ToDecimal() << " / " << divisor.ToDecimal();
         ASSERT_LT(remainder.Compare(divisor), 0) << dividend.ToDecimal() << " / " << divisor.ToDecimal();
+    }
+}
+
+// Numbers of either side of the limbs kept in place (and across it) copied, moved and shifted by
+// whole limbs: each keeps its value, and a moved-from one is zero.
+TEST(BigNumber, KeepsValuesAcrossTheInlineLimbs) {
+    for (int bits = 1; bits <= 700; bits += 31) {
+        BigNumber n = PowerOfTwo(bits);
+        n.Add(BigNumber(12345));
+        const std::string text = n.ToDecimal();
+        BigNumber copy = n;
+        BigNumber moved = std::move(copy);
+        EXPECT_TRUE(copy.IsZero()) << bits;
+        BigNumber assigned = PowerOfTwo(700 - bits);
+        assigned = moved;
+        moved = PowerOfTwo(bits % 300);
+        moved = std::move(assigned);
+        moved.ShiftLeft(32 * 9);
+        moved.ShiftRight(32 * 9);
+        EXPECT_EQ(moved.ToDecimal(), text) << bits;
+        EXPECT_EQ(n.ToDecimal(), text) << bits;
     }
 }
 
