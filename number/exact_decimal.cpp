@@ -126,7 +126,7 @@ void LimbsToDigits(const Limbs& limbs, std::string* digits) {
     char* out = &(*digits)[0];
     for (std::size_t i = 0; i < topLength; ++i) out[i] = top[i];
     out += topLength;
-    for (std::size_t i = limbs.size() - 1; i-- > 0; out += kLimbDigits) WriteNineDigits(limbs[i], out);
+    WriteNineDigitGroups(limbs.data(), limbs.size() - 1, out);
 }
 
 // Appends the plain decimal of limbs with fractionDigits of its digits after the point, as
@@ -153,7 +153,7 @@ void AppendPlainLimbs(const Limbs& limbs, int fractionDigits, bool negative, std
     }
     for (std::size_t i = 0; i < topLength; ++i) out[i] = top[i];
     out += topLength;
-    for (std::size_t i = limbs.size() - 1; i-- > 0; out += kLimbDigits) WriteNineDigits(limbs[i], out);
+    WriteNineDigitGroups(limbs.data(), limbs.size() - 1, out);
     // The fraction's trailing zeros go, and the point with them when nothing is left after it.
     std::size_t end = text->size();
     const std::size_t fractionStart = end - std::min(fraction, length);

@@ -82,6 +82,11 @@ char* WriteNineDigits(uint32_t group, char* cursor) {
     return cursor + 9;
 }
 
+char* WriteNineDigitGroups(const uint32_t* groups, std::size_t count, char* cursor) {
+    while (count-- > 0) cursor = WriteNineDigits(groups[count], cursor);
+    return cursor;
+}
+
 void AppendDecimal(uint64_t value, std::string* text) {
     char digits[kMaxDecimalDigits];
     text->append(digits, WriteDecimal(value, 1, digits));

@@ -18,6 +18,10 @@ char* WriteDecimal(uint64_t magnitude, int minDigits, char* cursor);
 // of a base-10^9 number.
 char* WriteNineDigits(uint32_t group, char* cursor);
 
+// Writes groups[count - 1], ..., groups[0] (each below 10^9) nine digits each at cursor and returns
+// the end: the limbs of a base-10^9 number below its top one, most significant first.
+char* WriteNineDigitGroups(const uint32_t* groups, std::size_t count, char* cursor);
+
 // Appends the digits of value, with a "-" before a negative one, to text.
 void AppendDecimal(uint64_t value, std::string* text);
 void AppendSignedDecimal(int64_t value, std::string* text);
