@@ -539,6 +539,44 @@ bool CutBetween(const BigNumber& low, const BigNumber& high, int scale, CutDecim
     return Cut(high, one, scale) == *cut;
 }
 
+// The digits of an irrational root from r = floor(root / 2^scale), when r and r + 1 agree on them.
+bool CutRoot(const BigNumber& r, int scale, CutDecimal* cut) {
+    BigNumber high = r;
+    high.Add(BigNumber(1));
+    return CutBetween(r, high, scale, cut);
+}
+
+// The scale of a root's error with about `bits` bits of the root: no coarser than the stored value's
+// own, so that it is a whole number there too.
+int RootErrorScale(const ExactValue& exact, const FloatFields& stored, int bits) {
+    const int scale = RootScale(exact.num, exact.power, bits);
+    return stored.significand != 0 ? std::min(scale, stored.power) : scale;
+}
+
+// The digits of stored - root from r = floor(root / 2^scale) (scale from RootErrorScale), when the
+// ends of the error's interval agree on them, and its sign. The root lies in (r, r + 1) * 2^scale and
+// the stored value s * 2^scale too, so the error lies in (s - r - 1, s - r) * 2^scale (negative: its
+// magnitude in (r - s, r + 1 - s)).
+bool CutRootError(const BigNumber& r, int scale, const FloatFields& stored, CutDecimal* cut, bool* negative) {
+    BigNumber s(stored.significand);
+    s.ShiftLeft(stored.power - scale);
+    BigNumber low;
+    BigNumber high;
+    *negative = s.Compare(r) <= 0;
+    if (*negative) {
+        low = r;
+        low.Subtract(s);
+        high = low;
+        high.Add(BigNumber(1));
+    } else {
+        high = s;
+        high.Subtract(r);
+        low = high;
+        low.Subtract(BigNumber(1));
+    }
+    return CutBetween(low, high, scale, cut);
+}
+
 }  // namespace
 
 void AppendExactResult(const ExactValue& exact, std::string* text) {
@@ -570,10 +608,7 @@ void AppendExactResult(const ExactValue& exact, std::string* text) {
     for (int bits = kFirstDigitRootBits;; bits *= 2) {
         const int scale = RootScale(exact.num, exact.power, bits);
         bool whole = false;
-        BigNumber low = RootAtScale(exact.num, exact.power, scale, &whole);
-        BigNumber high = low;
-        high.Add(BigNumber(1));
-        if (CutBetween(low, high, scale, &cut)) break;
+        if (CutRoot(RootAtScale(exact.num, exact.power, scale, &whole), scale, &cut)) break;
     }
     AppendCut(cut, exact.negative, text);
 }
@@ -592,6 +627,25 @@ void AppendExactResultAndError(const BinaryFormat& format, uint64_t bits, const 
     } else {
         dyadic = dyadic && !exact.root && exact.den == 1 &&
                  AddChunkTerms(exact.num, exact.power, exact.negative, terms, &count);
+    }
+    if (!dyadic && exact.root && withError) {
+        // One root for both: the digits of any root finer than it are the same.
+        const int scale = RootErrorScale(exact, stored, kFirstDigitRootBits);
+        bool whole = false;
+        const BigNumber r = RootAtScale(exact.num, exact.power, scale, &whole);
+        CutDecimal cut;
+        if (CutRoot(r, scale, &cut)) {
+            AppendCut(cut, exact.negative, exactText);
+        } else {
+            AppendExactResult(exact, exactText);
+        }
+        bool negative = false;
+        if (CutRootError(r, scale, stored, &cut, &negative)) {
+            AppendCut(cut, negative, errorText);
+        } else {
+            AppendResultError(format, bits, exact, errorText, exactText, &storedText);
+        }
+        return;
     }
     if (!dyadic) {
         AppendExactResult(exact, exactText);
@@ -664,32 +718,13 @@ void AppendResultError(const BinaryFormat& format, uint64_t bits, const ExactVal
         }
         return;
     }
-    // An irrational root x in (r, r + 1) * 2^scale, with the stored value s * 2^scale too: the error
-    // lies in (s - r - 1, s - r) * 2^scale (negative: its magnitude in (r - s, r + 1 - s)).
     CutDecimal cut;
     bool negative = false;
     for (int bits = kFirstDigitRootBits;; bits *= 2) {
-        int scale = RootScale(exact.num, exact.power, bits);
-        if (!storedSignificand.IsZero()) scale = std::min(scale, stored.power);
+        const int scale = RootErrorScale(exact, stored, bits);
         bool whole = false;
-        const BigNumber root = RootAtScale(exact.num, exact.power, scale, &whole);
-        BigNumber s = storedSignificand;
-        s.ShiftLeft(stored.power - scale);
-        BigNumber low;
-        BigNumber high;
-        negative = s.Compare(root) <= 0;
-        if (negative) {
-            low = root;
-            low.Subtract(s);
-            high = low;
-            high.Add(BigNumber(1));
-        } else {
-            high = s;
-            high.Subtract(root);
-            low = high;
-            low.Subtract(BigNumber(1));
-        }
-        if (CutBetween(low, high, scale, &cut)) break;
+        if (CutRootError(RootAtScale(exact.num, exact.power, scale, &whole), scale, stored, &cut, &negative))
+            break;
     }
     AppendCut(cut, negative, text);
 }
