@@ -260,7 +260,12 @@ void AppendPlain(const DecimalDigits& digits, bool negative, std::string* text) 
 
 void AppendPlainBinary(uint64_t x, int q, bool negative, std::string* text) {
     static Limbs product;
-    MultiplyByUint64(q < 0 ? Fives().Get(-q) : Twos().Get(q), x, &product);
+    const Limbs& power = q < 0 ? Fives().Get(-q) : Twos().Get(q);
+    if (x == 1) {  // an ulp: the power's own digits
+        AppendPlainLimbs(power, q < 0 ? -q : 0, negative, text);
+        return;
+    }
+    MultiplyByUint64(power, x, &product);
     AppendPlainLimbs(product, q < 0 ? -q : 0, negative, text);
 }
 
