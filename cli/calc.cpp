@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/explain.h"
@@ -111,31 +112,35 @@ constexpr OperationName kOperations[] = {
 const char kMalformed[] =
     "Malformed operation: expected A + B, A - B, A * B (or A x B), A / B, sqrt A or fma A B C.";
 
-std::vector<std::string> SplitWords(const std::string& text) {
-    std::vector<std::string> words;
+// The blank-separated words of text (views into it); false when there are more than max of them.
+bool SplitWords(const std::string& text, std::string_view* words, std::size_t max, std::size_t* count) {
+    *count = 0;
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     for (auto at = text.begin(); at != text.end();) {
         const auto start = std::find_if_not(at, text.end(), blank);
         at = std::find_if(start, text.end(), blank);
-        if (start != at) words.emplace_back(start, at);
+        if (start == at) break;
+        if (*count == max) return false;
+        words[(*count)++] = std::string_view(&*start, static_cast<std::size_t>(at - start));
     }
-    return words;
+    return true;
 }
 
-// The operation and its operand words; nullptr when the words are none of the forms.
-const OperationName* ReadOperation(const std::vector<std::string>& words,
-                                   std::vector<std::string>* operands) {
-    operands->clear();
+// The operation and its operand words (views into the words); nullptr when the words are none of
+// the forms.
+const OperationName* ReadOperation(const std::string_view* words, std::size_t count,
+                                   std::string_view* operands) {
     for (const OperationName& named : kOperations) {
         const bool function = named.operation == Operation::kSqrt || named.operation == Operation::kFma;
         const std::size_t size = static_cast<std::size_t>(OperandCount(named.operation)) + 1;
-        if (words.size() != size) continue;
+        if (count != size) continue;
         if (function && words[0] == named.word) {
-            operands->assign(words.begin() + 1, words.end());
+            std::copy(words + 1, words + count, operands);
             return &named;
         }
         if (!function && words[1] == named.word) {
-            *operands = {words[0], words[2]};
+            operands[0] = words[0];
+            operands[1] = words[2];
             return &named;
         }
     }
@@ -162,7 +167,7 @@ void Label(int indent, const char* label, std::string* text) {
     text->append(kColumn - std::strlen(label), ' ');
 }
 
-void AppendHumanOperand(const ExplainFormat& format, const std::string& input, const ExplainedValue& value,
+void AppendHumanOperand(const ExplainFormat& format, std::string_view input, const ExplainedValue& value,
                         const std::string& exact, const char* name, std::string* text) {
     Label(0, name, text);
     *text += input;
@@ -180,7 +185,7 @@ void AppendHumanOperand(const ExplainFormat& format, const std::string& input, c
     }
 }
 
-void AppendJsonOperand(const ExplainFormat& format, const std::string& input, const ExplainedValue& value,
+void AppendJsonOperand(const ExplainFormat& format, std::string_view input, const ExplainedValue& value,
                        const std::string& exact, std::string* text) {
     *text += "{\"input\":\"";
     AppendJsonEscaped(input, text);
@@ -205,8 +210,13 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
         ownScratch.reset(new CalcScratch);
         scratch = ownScratch.get();
     }
-    std::vector<std::string> operandTexts;
-    const OperationName* named = ReadOperation(SplitWords(text), &operandTexts);
+    constexpr std::size_t kMostWords = kMaxOperands + 1;
+    std::string_view words[kMostWords];
+    std::size_t wordCount = 0;
+    std::string_view operandTexts[kMaxOperands];
+    const OperationName* named = SplitWords(text, words, kMostWords, &wordCount)
+                                     ? ReadOperation(words, wordCount, operandTexts)
+                                     : nullptr;
     if (named == nullptr) {
         *error = kMalformed;
         return false;
@@ -218,11 +228,11 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
         *error = format.name + " takes *, / and sqrt only.";
         return false;
     }
-    ExplainedValue operands[kMaxOperands];
+    ExplainedValue* operands = scratch->operands;
     uint64_t bits[kMaxOperands] = {};
     const int count = OperandCount(operation);
     for (int i = 0; i < count; ++i) {
-        const std::string& word = operandTexts[static_cast<std::size_t>(i)];
+        const std::string_view word = operandTexts[i];
         if (!ParseExplainValue(format, word.data(), word.size(), &operands[i], options)) {
             *error = std::string("Operand ") + kOperandNames[i] + ": " + operands[i].error;
             return false;
@@ -274,8 +284,7 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
         *out += ",\"operands\":[";
         for (int i = 0; i < count; ++i) {
             if (i > 0) *out += ',';
-            AppendJsonOperand(format, operandTexts[static_cast<std::size_t>(i)], operands[i], operandExact[i],
-                              out);
+            AppendJsonOperand(format, operandTexts[i], operands[i], operandExact[i], out);
         }
         *out += "],\"exact_result\":\"";
         *out += exact;
@@ -297,8 +306,7 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
     *out += text;
     *out += '\n';
     for (int i = 0; i < count; ++i)
-        AppendHumanOperand(format, operandTexts[static_cast<std::size_t>(i)], operands[i], operandExact[i],
-                           kOperandNames[i], out);
+        AppendHumanOperand(format, operandTexts[i], operands[i], operandExact[i], kOperandNames[i], out);
     Label(0, "exact", out);
     *out += HumanDecimal(exact);
     *out += '\n';

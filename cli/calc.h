@@ -21,6 +21,7 @@ int RunCalc(int count, const char* const* args);
 struct CalcScratch {
     static constexpr int kMostOperands = 3;
     ExplainScratch explanation;
+    ExplainedValue operands[kMostOperands];
     std::string operandExact[kMostOperands];
     std::string exactResult;
     std::string error;

@@ -134,18 +134,6 @@ std::string JsonQuoted(const std::string& raw) {
     return quoted;
 }
 
-std::string DecimalText(uint64_t value) {
-    std::string text;
-    AppendDecimal(value, &text);
-    return text;
-}
-
-std::string SignedDecimalText(int64_t value) {
-    std::string text;
-    AppendSignedDecimal(value, &text);
-    return text;
-}
-
 }  // namespace
 
 // The fields of one explanation in the JSON keys' order. The caller keeps them from one explanation
@@ -346,46 +334,72 @@ void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value
     const bool nan = IsNan(decoded);
     const bool payloadShown = nan && layout.NanHasPayload();
     const bool finite = IsFinite(decoded);
-    const std::string payload = DecimalText(decoded.mantissa & (layout.MantissaMask() >> 1));
 
+    // The texts are appended in place, into buffers the fields keep from one value to the next.
     const char* className = ClassName(decoded.floatClass);
     ReportField& classField = fields->Add("class", "class", kClassLine);
     classField.human = className;
-    if (payloadShown) classField.human += ", payload " + payload;
-    classField.json = JsonQuoted(className);
+    if (payloadShown) {
+        classField.human += ", payload ";
+        AppendDecimal(decoded.mantissa & (layout.MantissaMask() >> 1), &classField.human);
+    }
+    classField.json += '"';
+    classField.json += className;
+    classField.json += '"';
     if (layout.HasSign()) {
         ReportField& sign = fields->Add("sign", "sign", kSignLine);
         sign.human = decoded.negative ? "1 (negative)" : "0 (positive)";
         sign.json = decoded.negative ? "1" : "0";
     }
 
-    const std::string raw = DecimalText(static_cast<uint64_t>(decoded.biasedExponent));
-    const std::string bias = SignedDecimalText(layout.Bias());
+    const uint64_t raw = static_cast<uint64_t>(decoded.biasedExponent);
     ReportField& exponent = fields->Add("exponent", "exponent", kExponentLine);
-    if (forHuman) exponent.human = "raw " + raw + ", bias " + bias;
-    exponent.json = "{\"raw\":" + raw + ",\"bias\":" + bias;
+    exponent.json += "{\"raw\":";
+    AppendDecimal(raw, &exponent.json);
+    exponent.json += ",\"bias\":";
+    AppendSignedDecimal(layout.Bias(), &exponent.json);
+    if (forHuman) {
+        exponent.human += "raw ";
+        AppendDecimal(raw, &exponent.human);
+        exponent.human += ", bias ";
+        AppendSignedDecimal(layout.Bias(), &exponent.human);
+    }
     if (finite) {
-        const std::string power = SignedDecimalText(UnbiasedPower(layout, decoded));
-        if (forHuman) exponent.human += ", power of two " + power;
-        exponent.json += ",\"power\":" + power;
+        const int64_t power = UnbiasedPower(layout, decoded);
+        if (forHuman) {
+            exponent.human += ", power of two ";
+            AppendSignedDecimal(power, &exponent.human);
+        }
+        exponent.json += ",\"power\":";
+        AppendSignedDecimal(power, &exponent.json);
     }
     exponent.json += '}';
 
     if (layout.mantissaBits > 0) {
-        const std::string mantissaRaw = DecimalText(decoded.mantissa);
         ReportField& mantissa = fields->Add("mantissa", "mantissa", kMantissaLine);
-        if (forHuman) mantissa.human = "raw " + mantissaRaw;
-        mantissa.json = "{\"raw\":\"" + mantissaRaw + "\"";
-        if (finite) {
-            std::string significand;
-            AppendPlainBinary(decoded.significand, -layout.mantissaBits, false, &significand);
-            if (forHuman) {
-                mantissa.human += ", significand " + significand + " = " + DecimalText(decoded.significand) +
-                                  "/2^" + SignedDecimalText(layout.mantissaBits);
-            }
-            mantissa.json += ",\"significand\":\"" + significand + "\"";
+        std::string& json = mantissa.json;
+        if (forHuman) {
+            mantissa.human += "raw ";
+            AppendDecimal(decoded.mantissa, &mantissa.human);
         }
-        mantissa.json += '}';
+        json += "{\"raw\":\"";
+        AppendDecimal(decoded.mantissa, &json);
+        json += '"';
+        if (finite) {
+            json += ",\"significand\":\"";
+            const std::size_t significand = json.size();
+            AppendPlainBinary(decoded.significand, -layout.mantissaBits, false, &json);
+            if (forHuman) {
+                mantissa.human += ", significand ";
+                mantissa.human.append(json, significand, std::string::npos);
+                mantissa.human += " = ";
+                AppendDecimal(decoded.significand, &mantissa.human);
+                mantissa.human += "/2^";
+                AppendSignedDecimal(layout.mantissaBits, &mantissa.human);
+            }
+            json += '"';
+        }
+        json += '}';
     }
 
     if (value.exactText.empty()) {
@@ -417,8 +431,8 @@ void CollectFloatFields(const ExplainFormat& format, const ExplainedValue& value
     }
     if (payloadShown) {
         ReportField& field = fields->Add("payload", nullptr, kClassLine);
-        field.human = payload;
-        field.json = JsonQuoted(payload);
+        AppendDecimal(decoded.mantissa & (layout.MantissaMask() >> 1), &field.human);
+        field.json = JsonQuoted(field.human);
     }
     if (value.converted) {
         std::string error;
@@ -646,13 +660,13 @@ void AppendCharacterName(unsigned byte, std::string* text) {
     }
 }
 
-void AppendJsonEscaped(const std::string& raw, std::string* text) {
+void AppendJsonEscaped(std::string_view raw, std::string* text) {
     // Most texts need no escape: copied whole, in runs between the characters that do.
     std::size_t run = 0;
     for (std::size_t i = 0; i < raw.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(raw[i]);
         if (c != '"' && c != '\\' && c >= kFirstPrintable && c < kDelete) continue;
-        text->append(raw, run, i - run);
+        text->append(raw.data() + run, i - run);
         run = i + 1;
         if (c == '"' || c == '\\') {
             *text += '\\';
@@ -662,7 +676,7 @@ void AppendJsonEscaped(const std::string& raw, std::string* text) {
             AppendHexBits(c, kExplainByteBits, text);
         }
     }
-    text->append(raw, run, std::string::npos);
+    text->append(raw.data() + run, raw.size() - run);
 }
 
 }  // namespace cv

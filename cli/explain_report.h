@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "cli/explain_input.h"
 
@@ -57,6 +58,6 @@ void AppendCharacterName(unsigned byte, std::string* text);
 
 // A JSON string's contents: quotes and backslashes escaped, control characters as \u00XX, and every
 // byte from 0x80 up as the Latin-1 character \u00XX, so that the output is always valid UTF-8.
-void AppendJsonEscaped(const std::string& raw, std::string* text);
+void AppendJsonEscaped(std::string_view raw, std::string* text);
 
 }  // namespace cv
