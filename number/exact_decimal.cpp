@@ -327,13 +327,13 @@ void AppendBinarySum(const BinaryTerm* terms, int count, std::string* text) {
 
 namespace {
 
-// The term's expansion moved onto a frame of frameLimbs limbs after the point: into *expansion,
-// multiplied by the power of ten below a limb that lines it up; returns the limbs it stands above
-// the frame's lowest.
-std::size_t ExpandOnFrame(const BinaryTerm& term, int frameLimbs, Limbs* expansion) {
+// The term's expansion moved onto a frame of frameDigits digits after the point (no fewer than the
+// term's own): into *expansion, multiplied by the power of ten below a limb that lines it up;
+// returns the limbs it stands above the frame's lowest.
+std::size_t ExpandOnFrame(const BinaryTerm& term, int frameDigits, Limbs* expansion) {
     const Limbs& power = term.q < 0 ? Fives().Get(-term.q) : Twos().Get(term.q);
     MultiplyByUint64(power, term.x, expansion);
-    const int shift = frameLimbs * kLimbDigits - std::max(0, -term.q);  // places to move left
+    const int shift = frameDigits - std::max(0, -term.q);  // places to move left
     if (shift % kLimbDigits != 0) MultiplySmall(expansion, kPowersOfTenBelowLimb[shift % kLimbDigits]);
     return static_cast<std::size_t>(shift / kLimbDigits);
 }
@@ -345,13 +345,14 @@ void TrimLimbs(Limbs* limbs) {
 }  // namespace
 
 void BinarySum::Assign(const BinaryTerm* terms, int count, int minFractionDigits) {
-    // One frame for all: as many fraction digits as the finest term has, rounded up to whole limbs,
-    // so that each term lines up after a multiplication by a power of ten below a limb.
+    // One frame for all: as many fraction digits as the finest term has, so that it lines up as it
+    // is, and each other term after a shift by whole limbs and a multiplication by a power of ten
+    // below a limb.
     int fraction = std::max(0, minFractionDigits);
     for (int i = 0; i < count; ++i) {
         if (terms[i].x != 0) fraction = std::max(fraction, -terms[i].q);
     }
-    frameLimbs_ = (fraction + kLimbDigits - 1) / kLimbDigits;
+    frameDigits_ = fraction;
     Limbs& positive = magnitude_;
     Limbs& negative = other_;
     positive.clear();
@@ -359,7 +360,7 @@ void BinarySum::Assign(const BinaryTerm* terms, int count, int minFractionDigits
     for (int i = 0; i < count; ++i) {
         const BinaryTerm& term = terms[i];
         if (term.x == 0) continue;
-        const std::size_t offset = ExpandOnFrame(term, frameLimbs_, &expansion_);
+        const std::size_t offset = ExpandOnFrame(term, frameDigits_, &expansion_);
         AddLimbsAt(expansion_, offset, term.negative ? &negative : &positive);
     }
     negative_ = CompareLimbs(positive, negative) < 0;
@@ -373,11 +374,11 @@ void BinarySum::Assign(const BinaryTerm* terms, int count, int minFractionDigits
 }
 
 bool BinarySum::SubtractFrom(const BinaryTerm& term) {
-    if (term.x != 0 && -term.q > frameLimbs_ * kLimbDigits) return false;
+    if (term.x != 0 && -term.q > frameDigits_) return false;
     Limbs& taken = other_;  // |term| on the frame
     taken.clear();
     if (term.x != 0) {
-        const std::size_t offset = ExpandOnFrame(term, frameLimbs_, &expansion_);
+        const std::size_t offset = ExpandOnFrame(term, frameDigits_, &expansion_);
         AddLimbsAt(expansion_, offset, &taken);
     }
     // term - sum = term + (-sum): with one sign the magnitudes add, else the smaller is taken from
@@ -403,7 +404,7 @@ void BinarySum::Append(std::string* text) const {
         *text += '0';
         return;
     }
-    AppendPlainLimbs(magnitude_, frameLimbs_ * kLimbDigits, negative_, text);
+    AppendPlainLimbs(magnitude_, frameDigits_, negative_, text);
 }
 
 void AppendDecimalDifference(const std::string& aText, const std::string& bText, std::string* text) {

@@ -52,10 +52,10 @@ struct BinaryTerm {
 // expansions added in base-10^9 limbs, a pass each however far apart their powers lie.
 void AppendBinarySum(const BinaryTerm* terms, int count, std::string* text);
 
-// A signed sum of terms x * 2^q kept as base-10^9 limbs on one frame (a whole number of limbs after
-// the point), so that a term can then be taken from it: a rounded sum minus the exact one, its
-// rounding error, without expanding the summed terms again. The caller keeps one across sums, so
-// that its limbs are not allocated again.
+// A signed sum of terms x * 2^q kept as base-10^9 limbs on one frame (a fixed number of digits after
+// the point: the finest term's, so that it needs no shift), so that a term can then be taken from it: a
+// rounded sum minus the exact one, its rounding error, without expanding the summed terms again. The caller
+// keeps one across sums, so that its limbs are not allocated again.
 class BinarySum {
 public:
     // *this = the terms' exact sum, on a frame with at least minFractionDigits digits after the point.
@@ -70,7 +70,7 @@ private:
     std::vector<uint32_t> other_;
     std::vector<uint32_t> expansion_;
     bool negative_ = false;
-    int frameLimbs_ = 0;
+    int frameDigits_ = 0;  // after the point
 };
 
 // ExpandBinary then AppendPlain.
