@@ -421,10 +421,10 @@ constexpr int kChunkBits = 64;
 // n * 2^q as the sum of its non-zero 64-bit chunks (none for zero), appended to terms (which holds
 // *count of them, room for kMostSummedChunks); false when there are too many.
 bool AddChunkTerms(const BigNumber& n, int q, bool negative, BinaryTerm* terms, int* count) {
-    for (int low = 0, bits = n.BitLength(); low < bits; low += kChunkBits) {
-        uint64_t chunk = 0;
-        for (int bit = std::min(bits, low + kChunkBits) - 1; bit >= low; --bit)
-            chunk = (chunk << 1) | (n.Bit(bit) ? 1u : 0u);
+    BigNumber rest = n;
+    for (int low = 0; !rest.IsZero(); low += kChunkBits) {
+        const uint64_t chunk = rest.Low64();
+        rest.ShiftRight(kChunkBits);
         if (chunk == 0) continue;
         if (*count == kMostSummedChunks) return false;
         terms[(*count)++] = BinaryTerm{negative, chunk, q + low};

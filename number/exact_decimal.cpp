@@ -16,7 +16,6 @@ using Limbs = std::vector<uint32_t>;  // base 10^9, least significant first
 
 constexpr uint32_t kLimbBase = kTenToTheNine;
 constexpr int kLimbDigits = 9;
-constexpr int kPartsOfUint64 = 3;  // 2^64 < 10^27
 // Powers up to this exponent are kept once computed: enough for every double, its rounding
 // interval, and the exact product of two doubles (down to 2^-2148, each chunk of it up to 2^2010);
 // wider custom layouts compute theirs on each use.
@@ -78,20 +77,38 @@ PowerTable& Twos() {
     return table;
 }
 
-// product = power * x, one output limb at a time: x's base-10^9 parts times the power's limbs below
-// it, whose sum (under 3 * 10^18 plus the carry) fits 64 bits.
-void MultiplyByUint64(const Limbs& power, uint64_t x, Limbs* product) {
-    uint64_t parts[kPartsOfUint64];
-    std::size_t partCount = 0;
-    for (; x != 0 || partCount == 0; x /= kLimbBase) parts[partCount++] = x % kLimbBase;
+// A multiplier in base-10^9 parts, least significant first: a 64-bit number times a power of ten
+// below a limb (under 19 * 10^26) takes at most four, the top one 0 or 1.
+struct Multiplier {
+    static constexpr std::size_t kMostParts = 4;
+    uint64_t parts[kMostParts] = {};
+    std::size_t count = 0;
+};
+
+// x * factor as parts (factor a power of ten below a limb, 1 for x itself).
+Multiplier PartsOf(uint64_t x, uint32_t factor = 1) {
+    Multiplier m;
+    uint64_t carry = 0;
+    for (; x != 0 || m.count == 0; x /= kLimbBase) {
+        const uint64_t scaled = x % kLimbBase * factor + carry;  // under 10^18
+        m.parts[m.count++] = scaled % kLimbBase;
+        carry = scaled / kLimbBase;
+    }
+    for (; carry != 0; carry /= kLimbBase) m.parts[m.count++] = carry % kLimbBase;
+    return m;
+}
+
+// product = power * m, one output limb at a time: m's parts times the power's limbs below it, whose
+// sum (under 4 * 10^18 plus the carry) fits 64 bits.
+void MultiplyByParts(const Limbs& power, const Multiplier& m, Limbs* product) {
     const std::size_t n = power.size();
-    product->resize(n + partCount);
+    product->resize(n + m.count);
     uint32_t* out = product->data();
     const uint32_t* p = power.data();
     uint64_t carry = 0;
-    if (partCount <= 2) {  // x below 10^18, as every double's significand: two parts a limb
-        const uint64_t low = parts[0];
-        const uint64_t high = partCount == 2 ? parts[1] : 0;
+    if (m.count <= 2) {  // below 10^18, as every double's significand: two parts a limb
+        const uint64_t low = m.parts[0];
+        const uint64_t high = m.parts[1];
         uint64_t previous = 0;  // the power's limb below
         for (std::size_t i = 0; i < n; ++i) {
             const uint64_t sum = p[i] * low + previous * high + carry;
@@ -102,19 +119,26 @@ void MultiplyByUint64(const Limbs& power, uint64_t x, Limbs* product) {
         const uint64_t sum = previous * high + carry;
         out[n] = static_cast<uint32_t>(sum % kLimbBase);
         carry = sum / kLimbBase;
-        if (partCount == 2) out[n + 1] = static_cast<uint32_t>(carry);
+        if (m.count == 2) out[n + 1] = static_cast<uint32_t>(carry);
         while (!product->empty() && product->back() == 0) product->pop_back();
         return;
     }
-    for (std::size_t i = 0; i < n + partCount; ++i) {
-        uint64_t sum = carry;
-        const std::size_t lowest = i >= n ? i - n + 1 : 0;  // the parts that meet a limb of the power
-        const std::size_t highest = i < partCount ? i : partCount - 1;
-        for (std::size_t j = lowest; j <= highest; ++j) sum += p[i - j] * parts[j];
+    uint64_t below[Multiplier::kMostParts] = {};  // the power's limbs 0, 1, 2 and 3 below this one
+    for (std::size_t i = 0; i < n + m.count; ++i) {
+        below[3] = below[2];
+        below[2] = below[1];
+        below[1] = below[0];
+        below[0] = i < n ? p[i] : 0u;
+        const uint64_t sum = below[0] * m.parts[0] + below[1] * m.parts[1] + below[2] * m.parts[2] +
+                             below[3] * m.parts[3] + carry;
         out[i] = static_cast<uint32_t>(sum % kLimbBase);
         carry = sum / kLimbBase;
     }
     while (!product->empty() && product->back() == 0) product->pop_back();
+}
+
+void MultiplyByUint64(const Limbs& power, uint64_t x, Limbs* product) {
+    MultiplyByParts(power, PartsOf(x), product);
 }
 
 void LimbsToDigits(const Limbs& limbs, std::string* digits) {
@@ -328,13 +352,12 @@ void AppendBinarySum(const BinaryTerm* terms, int count, std::string* text) {
 namespace {
 
 // The term's expansion moved onto a frame of frameDigits digits after the point (no fewer than the
-// term's own): into *expansion, multiplied by the power of ten below a limb that lines it up;
+// term's own): into *expansion, the term times the power of ten below a limb that lines it up;
 // returns the limbs it stands above the frame's lowest.
 std::size_t ExpandOnFrame(const BinaryTerm& term, int frameDigits, Limbs* expansion) {
     const Limbs& power = term.q < 0 ? Fives().Get(-term.q) : Twos().Get(term.q);
-    MultiplyByUint64(power, term.x, expansion);
     const int shift = frameDigits - std::max(0, -term.q);  // places to move left
-    if (shift % kLimbDigits != 0) MultiplySmall(expansion, kPowersOfTenBelowLimb[shift % kLimbDigits]);
+    MultiplyByParts(power, PartsOf(term.x, kPowersOfTenBelowLimb[shift % kLimbDigits]), expansion);
     return static_cast<std::size_t>(shift / kLimbDigits);
 }
 
