@@ -147,6 +147,18 @@ const OperationName* ReadOperation(const std::string_view* words, std::size_t co
     return nullptr;
 }
 
+// Appends a plain decimal text, negated when negate ("0" for either zero).
+void AppendSignedCopy(const std::string& plain, bool negate, std::string* text) {
+    const bool negative = !plain.empty() && plain[0] == '-';
+    const std::size_t start = negative ? 1 : 0;
+    if (plain.compare(start, std::string::npos, "0") == 0) {
+        *text += '0';
+        return;
+    }
+    if (negative != negate) *text += '-';
+    text->append(plain, start, std::string::npos);
+}
+
 void AppendFlags(const ArithmeticResult& result, bool json, std::string* text) {
     const LayoutConversion& c = result.conversion;
     const char* names[5];
@@ -256,8 +268,13 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
     exact.clear();
     std::string& difference = scratch->error;
     difference.clear();
-    if (result.exact.kind == ExactValue::Kind::kFinite && IsFinite(DecodeFloat(layout, rounded.bits))) {
-        // A sum far from its smaller term rounds to the larger one: its digits are written already.
+    const bool withError =
+        result.exact.kind == ExactValue::Kind::kFinite && IsFinite(DecodeFloat(layout, rounded.bits));
+    // A sum far from its smaller term rounds to the larger one: its digits are written already, and
+    // the error is the other term, A + B - A = B: -B for a sum, B for a difference.
+    const bool roundedToA = withError && rounded.bits == bits[0];
+    const bool errorIsB = roundedToA && (operation == Operation::kAdd || operation == Operation::kSubtract);
+    if (withError) {
         const uint64_t* same = std::find(bits, bits + count, rounded.bits);
         if (same != bits + count) {
             rounded.exactText = operandExact[same - bits];
@@ -265,8 +282,9 @@ bool AppendCalculation(const ExplainFormat& format, const ExplainOptions& option
             AppendExactValue(layout, rounded.bits, &rounded.exactText);
         }
     }
-    AppendExactResultAndError(layout, rounded.bits, result.exact, rounded.exactText, &exact, &difference,
-                              &scratch->sum);
+    AppendExactResultAndError(layout, rounded.bits, result.exact, rounded.exactText, &exact,
+                              errorIsB ? nullptr : &difference, &scratch->sum);
+    if (errorIsB) AppendSignedCopy(operandExact[1], operation == Operation::kAdd, &difference);
 
     if (json) {
         *out += "{\"format\":\"";

@@ -660,12 +660,25 @@ void AppendCharacterName(unsigned byte, std::string* text) {
     }
 }
 
+namespace {
+
+// Which bytes a JSON string takes as they are.
+struct JsonPlainBytes {
+    bool plain[256];
+    constexpr JsonPlainBytes() : plain() {
+        for (int c = kFirstPrintable; c < kDelete; ++c) plain[c] = c != '"' && c != '\\';
+    }
+};
+constexpr JsonPlainBytes kJsonPlain;
+
+}  // namespace
+
 void AppendJsonEscaped(std::string_view raw, std::string* text) {
     // Most texts need no escape: copied whole, in runs between the characters that do.
     std::size_t run = 0;
     for (std::size_t i = 0; i < raw.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(raw[i]);
-        if (c != '"' && c != '\\' && c >= kFirstPrintable && c < kDelete) continue;
+        if (kJsonPlain.plain[c]) continue;
         text->append(raw.data() + run, i - run);
         run = i + 1;
         if (c == '"' || c == '\\') {

@@ -617,7 +617,8 @@ void AppendExactResultAndError(const BinaryFormat& format, uint64_t bits, const 
                                const std::string& storedText, std::string* exactText, std::string* errorText,
                                BinarySum* sum) {
     const FloatFields stored = DecodeFloat(format, bits);
-    const bool withError = exact.kind == ExactValue::Kind::kFinite && IsFinite(stored);
+    const bool withError =
+        errorText != nullptr && exact.kind == ExactValue::Kind::kFinite && IsFinite(stored);
     // A sum or product not zero: the terms or chunks AppendExactResult and AppendResultError add.
     BinaryTerm terms[kMostSummedChunks];
     int count = 0;

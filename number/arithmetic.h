@@ -76,8 +76,9 @@ void AppendResultError(const BinaryFormat& format, uint64_t bits, const ExactVal
                        const std::string* exactText = nullptr, const std::string* storedText = nullptr);
 
 // AppendExactResult into exactText, then, when both the exact value and the stored one (bits of the
-// layout, its exact value storedText) are finite, AppendResultError into errorText: the same texts,
-// with the terms of a sum or product expanded once for both. sum is the caller's scratch.
+// layout, its exact value storedText) are finite, AppendResultError into errorText (nullptr: no
+// error wanted): the same texts, with the terms of a sum or product expanded once for both. sum is
+// the caller's scratch.
 void AppendExactResultAndError(const BinaryFormat& format, uint64_t bits, const ExactValue& exact,
                                const std::string& storedText, std::string* exactText, std::string* errorText,
                                BinarySum* sum);
