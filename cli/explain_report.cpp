@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -533,9 +534,20 @@ void AppendJsonMembers(Fields& fields, std::string* text) {
     for (const ReportField& field : fields) {
         if (!first) *text += ',';
         first = false;
-        *text += '"';
-        *text += field.key;
-        *text += "\":";
+        // "key": in one piece (keys are short words)
+        char head[32];
+        const std::size_t keyLength = std::strlen(field.key);
+        if (keyLength + 3 <= sizeof head) {
+            head[0] = '"';
+            std::memcpy(head + 1, field.key, keyLength);
+            head[keyLength + 1] = '"';
+            head[keyLength + 2] = ':';
+            text->append(head, keyLength + 3);
+        } else {
+            *text += '"';
+            *text += field.key;
+            *text += "\":";
+        }
         if (field.jsonIsHumanText) {
             assert(std::all_of(field.human.begin(), field.human.end(),
                                [](char c) { return c >= ' ' && c < kDelete && c != '"' && c != '\\'; }));

@@ -2,7 +2,6 @@
 
 #include <cassert>
 #include <cstring>
-#include <vector>
 
 #include "number/digits.h"
 #include "number/write_decimal.h"
@@ -218,7 +217,7 @@ uint64_t BigNumber::Low64() const {
 std::string BigNumber::ToDecimal() const {
     // Repeated division by 10^9 gives the chunks, least significant first.
     Limbs32 rest = limbs_;
-    std::vector<uint32_t> chunks;
+    Limbs32 chunks;
     while (!rest.empty()) {
         uint64_t remainder = 0;
         for (std::size_t i = rest.size(); i-- > 0;) {
@@ -231,9 +230,11 @@ std::string BigNumber::ToDecimal() const {
     }
     if (chunks.empty()) return "0";
     std::string text;
+    text.reserve(chunks.size() * kDecimalChunkDigits);
     AppendDecimal(chunks.back(), &text);
-    char group[kDecimalChunkDigits];
-    for (std::size_t i = chunks.size() - 1; i-- > 0;) text.append(group, WriteNineDigits(chunks[i], group));
+    const std::size_t top = text.size();
+    text.resize(top + (chunks.size() - 1) * kDecimalChunkDigits);
+    WriteNineDigitGroups(chunks.data(), chunks.size() - 1, &text[top]);
     return text;
 }
 

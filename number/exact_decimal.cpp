@@ -161,8 +161,11 @@ void AppendPlainLimbs(const Limbs& limbs, int fractionDigits, bool negative, std
         *text += '0';
         return;
     }
-    char top[kLimbDigits];
-    const std::size_t topLength = static_cast<std::size_t>(WriteDecimal(limbs.back(), 1, top) - top);
+    char top[kLimbDigits];  // the top limb's nine digits, its own from topStart on
+    WriteNineDigits(limbs.back(), top);
+    std::size_t topStart = 0;
+    while (topStart + 1 < kLimbDigits && top[topStart] == '0') ++topStart;
+    const std::size_t topLength = kLimbDigits - topStart;
     const std::size_t length = topLength + (limbs.size() - 1) * kLimbDigits;
     const std::size_t fraction = static_cast<std::size_t>(fractionDigits);
     const std::size_t leadingZeros = length <= fraction ? fraction - length : 0;  // after "0."
@@ -175,7 +178,7 @@ void AppendPlainLimbs(const Limbs& limbs, int fractionDigits, bool negative, std
         *out++ = '.';
         for (std::size_t i = 0; i < leadingZeros; ++i) *out++ = '0';
     }
-    for (std::size_t i = 0; i < topLength; ++i) out[i] = top[i];
+    for (std::size_t i = 0; i < topLength; ++i) out[i] = top[topStart + i];
     out += topLength;
     WriteNineDigitGroups(limbs.data(), limbs.size() - 1, out);
     // The fraction's trailing zeros go, and the point with them when nothing is left after it.
