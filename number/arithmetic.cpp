@@ -222,8 +222,7 @@ void RoundFinite(const BinaryFormat& format, Rounding rounding, ArithmeticResult
     // layout's precision), and that costs a fraction of the division by the whole.
     const int excess = num.BitLength() - (format.mantissaBits + kKeptExtraBits);
     if (exact.den == 1 && excess > 0) {
-        bool sticky = false;
-        for (int bit = 0; bit < excess && !sticky; ++bit) sticky = num.Bit(bit);
+        const bool sticky = !num.LowBitsZero(excess);
         num.ShiftRight(excess);
         power += excess;
         if (sticky && !num.Bit(0)) num.Add(BigNumber(1));

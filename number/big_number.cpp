@@ -89,6 +89,16 @@ bool BigNumber::Bit(int n) const {
     return n >= 0 && limb < limbs_.size() && ((limbs_[limb] >> (n % kLimbBits)) & 1u) != 0;
 }
 
+bool BigNumber::LowBitsZero(int count) const {
+    if (count <= 0) return true;
+    const std::size_t whole = static_cast<std::size_t>(count / kLimbBits);
+    for (std::size_t i = 0; i < whole && i < limbs_.size(); ++i) {
+        if (limbs_[i] != 0) return false;
+    }
+    const int part = count % kLimbBits;
+    return whole >= limbs_.size() || part == 0 || (limbs_[whole] & ((uint32_t{1} << part) - 1)) == 0;
+}
+
 // The loops below work on raw limb pointers: they are the hot path of every decimal parse, and stay
 // fast in unoptimised (sanitizer) builds too.
 void BigNumber::MultiplyAdd(uint32_t factor, uint32_t addend) {

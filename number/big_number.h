@@ -82,6 +82,8 @@ public:
     int BitLength() const;
     // Bit n (0 is the lowest).
     bool Bit(int n) const;
+    // Whether the lowest count bits are all zero.
+    bool LowBitsZero(int count) const;
 
     // *this = *this * factor + addend.
     void MultiplyAdd(uint32_t factor, uint32_t addend);

@@ -1,6 +1,7 @@
 #include "number/rounding.h"
 
 #include <cassert>
+#include <utility>
 
 #include "number/binary_float.h"
 
@@ -46,14 +47,24 @@ uint64_t Quotient(BigNumber* num, BigNumber* den, int precision, int* exponent, 
     // Scaled so that the quotient has precision or precision + 1 bits; one more is cut to the sticky
     // part.
     const int shift = precision + den->BitLength() - num->BitLength();
-    if (shift >= 0) {
-        num->ShiftLeft(shift);
-    } else {
-        den->ShiftLeft(-shift);
-    }
     BigNumber quotient;
-    num->DivideModulo(*den, &quotient);
-    *sticky = !num->IsZero();
+    if (den->BitLength() == 1) {  // den is 1: the quotient is num shifted
+        *sticky = !num->LowBitsZero(-shift);
+        quotient = std::move(*num);
+        if (shift >= 0) {
+            quotient.ShiftLeft(shift);
+        } else {
+            quotient.ShiftRight(-shift);
+        }
+    } else {
+        if (shift >= 0) {
+            num->ShiftLeft(shift);
+        } else {
+            den->ShiftLeft(-shift);
+        }
+        num->DivideModulo(*den, &quotient);
+        *sticky = !num->IsZero();
+    }
     int scale = shift;
     if (quotient.BitLength() > precision) {
         *sticky = *sticky || quotient.Bit(0);

@@ -142,6 +142,17 @@ TEST(BigNumber, DividesWithRemainder) {
     }
 }
 
+TEST(BigNumber, TellsWhetherItsLowBitsAreZero) {
+    BigNumber n = PowerOfTwo(70);
+    n.Add(PowerOfTwo(33));
+    const struct {
+        int count;
+        bool zero;
+    } cases[] = {{-1, true}, {0, true}, {32, true}, {33, true}, {34, false}, {64, false}, {500, false}};
+    for (const auto& c : cases) EXPECT_EQ(n.LowBitsZero(c.count), c.zero) << c.count;
+    EXPECT_TRUE(BigNumber().LowBitsZero(100));
+}
+
 // Numbers of either side of the limbs kept in place (and across it) copied, moved and shifted by
 // whole limbs: each keeps its value, and a moved-from one is zero.
 TEST(BigNumber, KeepsValuesAcrossTheInlineLimbs) {
