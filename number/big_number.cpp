@@ -2,6 +2,8 @@
 
 #include <cassert>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "number/digits.h"
 #include "number/write_decimal.h"
@@ -133,7 +135,34 @@ void BigNumber::Multiply(const BigNumber& other) {
     Trim();
 }
 
+namespace {
+
+// Powers 5^(13 j), each built once when first asked for, up to this j (5^2600, past every double's
+// digits); larger factors are multiplied in by 5^13 at a time.
+constexpr int kMostCachedChunks = 200;
+// From this many factors of 5^13 on, one multiplication by their cached product is the cheaper.
+constexpr int kFewestCachedChunks = 3;
+
+const BigNumber& PowerOfFiveChunks(int chunks) {
+    static std::vector<BigNumber> powers(1, BigNumber(1));
+    while (static_cast<int>(powers.size()) <= chunks) {
+        BigNumber next = powers.back();
+        next.MultiplyAdd(kLargestPowerOfFive, 0);
+        powers.push_back(std::move(next));
+    }
+    return powers[static_cast<std::size_t>(chunks)];
+}
+
+}  // namespace
+
 void BigNumber::MultiplyByPowerOfFive(int exponent) {
+    if (IsZero()) return;
+    const int chunks = exponent / kLargestPowerOfFiveExponent;
+    if (chunks >= kFewestCachedChunks) {
+        const int cached = chunks < kMostCachedChunks ? chunks : kMostCachedChunks;
+        Multiply(PowerOfFiveChunks(cached));
+        exponent -= cached * kLargestPowerOfFiveExponent;
+    }
     for (; exponent >= kLargestPowerOfFiveExponent; exponent -= kLargestPowerOfFiveExponent) {
         MultiplyAdd(kLargestPowerOfFive, 0);
     }
