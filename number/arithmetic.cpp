@@ -576,6 +576,36 @@ bool CutRootError(const BigNumber& r, int scale, const FloatFields& stored, CutD
     return CutBetween(low, high, scale, cut);
 }
 
+// A dyadic exact value (a sum, a product, or any other with no divisor or root) as the signed terms
+// x * 2^q that add up to it: a sum's own, else its 64-bit chunks; false for any other value, or one
+// of more chunks than there is room for (kMostSummedChunks).
+bool DyadicTerms(const ExactValue& exact, BinaryTerm* terms, int* count) {
+    *count = 0;
+    if (exact.termCount > 0) {
+        for (; *count < exact.termCount; ++*count) terms[*count] = exact.terms[*count];
+        return true;
+    }
+    return !exact.root && exact.den == 1 &&
+           AddChunkTerms(exact.num, exact.power, exact.negative, terms, count);
+}
+
+BinaryTerm StoredTerm(const FloatFields& stored) {
+    return BinaryTerm{stored.negative, stored.significand, stored.power};
+}
+
+// The digits after the point a term needs.
+int FractionDigits(const BinaryTerm& term) {
+    return term.x != 0 ? std::max(0, -term.q) : 0;
+}
+
+// Appends term - sum, the sum on a frame that holds the term's digits (the error of a rounded sum).
+void AppendTakenFrom(const BinaryTerm& term, BinarySum* sum, std::string* text) {
+    const bool framed = sum->SubtractFrom(term);
+    assert(framed);
+    (void)framed;
+    sum->Append(text);
+}
+
 }  // namespace
 
 void AppendExactResult(const ExactValue& exact, std::string* text) {
@@ -618,17 +648,16 @@ void AppendExactResultAndError(const BinaryFormat& format, uint64_t bits, const 
     const FloatFields stored = DecodeFloat(format, bits);
     const bool withError =
         errorText != nullptr && exact.kind == ExactValue::Kind::kFinite && IsFinite(stored);
-    // A sum or product not zero: the terms or chunks AppendExactResult and AppendResultError add.
     BinaryTerm terms[kMostSummedChunks];
     int count = 0;
-    bool dyadic = exact.kind == ExactValue::Kind::kFinite && !exact.num.IsZero();
-    if (dyadic && exact.termCount > 0) {
-        for (; count < exact.termCount; ++count) terms[count] = exact.terms[count];
-    } else {
-        dyadic = dyadic && !exact.root && exact.den == 1 &&
-                 AddChunkTerms(exact.num, exact.power, exact.negative, terms, &count);
+    if (exact.kind == ExactValue::Kind::kFinite && DyadicTerms(exact, terms, &count)) {
+        const BinaryTerm rounded = StoredTerm(stored);
+        sum->Assign(terms, count, withError ? FractionDigits(rounded) : 0);
+        sum->Append(exactText);
+        if (withError) AppendTakenFrom(rounded, sum, errorText);
+        return;
     }
-    if (!dyadic && exact.root && withError) {
+    if (exact.root && withError) {
         // One root for both: the digits of any root finer than it are the same.
         const int scale = RootErrorScale(exact, stored, kFirstDigitRootBits);
         bool whole = false;
@@ -647,38 +676,21 @@ void AppendExactResultAndError(const BinaryFormat& format, uint64_t bits, const 
         }
         return;
     }
-    if (!dyadic) {
-        AppendExactResult(exact, exactText);
-        if (withError) AppendResultError(format, bits, exact, errorText, exactText, &storedText);
-        return;
-    }
-    const BinaryTerm rounded{stored.negative, stored.significand, stored.power};
-    sum->Assign(terms, count, withError && rounded.x != 0 ? -rounded.q : 0);
-    sum->Append(exactText);
-    if (!withError) return;
-    const bool framed = sum->SubtractFrom(rounded);
-    assert(framed);
-    (void)framed;
-    sum->Append(errorText);
+    AppendExactResult(exact, exactText);
+    if (withError) AppendResultError(format, bits, exact, errorText, exactText, &storedText);
 }
 
 void AppendResultError(const BinaryFormat& format, uint64_t bits, const ExactValue& exact, std::string* text,
                        const std::string* exactText, const std::string* storedText) {
     const FloatFields stored = DecodeFloat(format, bits);
     assert(IsFinite(stored) && exact.kind == ExactValue::Kind::kFinite);
-    // A dyadic exact value: the error is the sum of its terms (or chunks) and the stored value's.
-    BinaryTerm terms[kMostSummedChunks + 1];
+    BinaryTerm terms[kMostSummedChunks];
     int count = 0;
-    if (exact.termCount > 0) {
-        for (; count < exact.termCount; ++count) {
-            terms[count] = exact.terms[count];
-            terms[count].negative = !terms[count].negative;
-        }
-    }
-    if (exact.termCount > 0 || (!exact.root && exact.den == 1 &&
-                                AddChunkTerms(exact.num, exact.power, !exact.negative, terms, &count))) {
-        terms[count++] = BinaryTerm{stored.negative, stored.significand, stored.power};
-        AppendBinarySum(terms, count, text);
+    if (DyadicTerms(exact, terms, &count)) {
+        const BinaryTerm rounded = StoredTerm(stored);
+        BinarySum sum;
+        sum.Assign(terms, count, FractionDigits(rounded));
+        AppendTakenFrom(rounded, &sum, text);
         return;
     }
     if (exact.Terminates()) {  // both texts end: their difference digit by digit

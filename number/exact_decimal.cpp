@@ -25,6 +25,10 @@ constexpr int kFiveTo12Exponent = 12;
 constexpr uint32_t kTwoTo29 = 536870912u;  // the largest power of two below 10^9
 constexpr int kTwoTo29Exponent = 29;
 
+void TrimLimbs(Limbs* limbs) {
+    while (!limbs->empty() && limbs->back() == 0) limbs->pop_back();
+}
+
 void MultiplySmall(Limbs* limbs, uint32_t factor) {
     uint64_t carry = 0;
     for (uint32_t& limb : *limbs) {
@@ -120,7 +124,7 @@ void MultiplyByParts(const Limbs& power, const Multiplier& m, Limbs* product) {
         out[n] = static_cast<uint32_t>(sum % kLimbBase);
         carry = sum / kLimbBase;
         if (m.count == 2) out[n + 1] = static_cast<uint32_t>(carry);
-        while (!product->empty() && product->back() == 0) product->pop_back();
+        TrimLimbs(product);
         return;
     }
     uint64_t below[Multiplier::kMostParts] = {};  // the power's limbs 0, 1, 2 and 3 below this one
@@ -134,7 +138,7 @@ void MultiplyByParts(const Limbs& power, const Multiplier& m, Limbs* product) {
         out[i] = static_cast<uint32_t>(sum % kLimbBase);
         carry = sum / kLimbBase;
     }
-    while (!product->empty() && product->back() == 0) product->pop_back();
+    TrimLimbs(product);
 }
 
 void MultiplyByUint64(const Limbs& power, uint64_t x, Limbs* product) {
@@ -362,10 +366,6 @@ std::size_t ExpandOnFrame(const BinaryTerm& term, int frameDigits, Limbs* expans
     const int shift = frameDigits - std::max(0, -term.q);  // places to move left
     MultiplyByParts(power, PartsOf(term.x, kPowersOfTenBelowLimb[shift % kLimbDigits]), expansion);
     return static_cast<std::size_t>(shift / kLimbDigits);
-}
-
-void TrimLimbs(Limbs* limbs) {
-    while (!limbs->empty() && limbs->back() == 0) limbs->pop_back();
 }
 
 }  // namespace
