@@ -658,22 +658,22 @@ void AppendExactResultAndError(const BinaryFormat& format, uint64_t bits, const 
         return;
     }
     if (exact.root && withError) {
-        // One root for both: the digits of any root finer than it are the same.
-        const int scale = RootErrorScale(exact, stored, kFirstDigitRootBits);
-        bool whole = false;
-        const BigNumber r = RootAtScale(exact.num, exact.power, scale, &whole);
-        CutDecimal cut;
-        if (CutRoot(r, scale, &cut)) {
-            AppendCut(cut, exact.negative, exactText);
-        } else {
-            AppendExactResult(exact, exactText);
-        }
+        // One root for both, finer until both are certain: any root finer than the one
+        // AppendExactResult takes gives the same digits.
+        CutDecimal exactCut;
+        CutDecimal errorCut;
+        bool exactFound = false;
+        bool errorFound = false;
         bool negative = false;
-        if (CutRootError(r, scale, stored, &cut, &negative)) {
-            AppendCut(cut, negative, errorText);
-        } else {
-            AppendResultError(format, bits, exact, errorText, exactText, &storedText);
+        for (int rootBits = kFirstDigitRootBits; !exactFound || !errorFound; rootBits *= 2) {
+            const int scale = RootErrorScale(exact, stored, rootBits);
+            bool whole = false;
+            const BigNumber r = RootAtScale(exact.num, exact.power, scale, &whole);
+            if (!exactFound) exactFound = CutRoot(r, scale, &exactCut);
+            if (!errorFound) errorFound = CutRootError(r, scale, stored, &errorCut, &negative);
         }
+        AppendCut(exactCut, exact.negative, exactText);
+        AppendCut(errorCut, negative, errorText);
         return;
     }
     AppendExactResult(exact, exactText);

@@ -145,14 +145,24 @@ void MultiplyByUint64(const Limbs& power, uint64_t x, Limbs* product) {
     MultiplyByParts(power, PartsOf(x), product);
 }
 
+// Writes a number's top limb as nine digits into top and returns where its own digits begin (after
+// the leading zeros; the last digit stays, for a zero).
+std::size_t WriteTopLimb(uint32_t limb, char* top) {
+    WriteNineDigits(limb, top);
+    std::size_t start = 0;
+    while (start + 1 < kLimbDigits && top[start] == '0') ++start;
+    return start;
+}
+
 void LimbsToDigits(const Limbs& limbs, std::string* digits) {
     digits->clear();
     if (limbs.empty()) return;
     char top[kLimbDigits];
-    const std::size_t topLength = static_cast<std::size_t>(WriteDecimal(limbs.back(), 1, top) - top);
+    const std::size_t topStart = WriteTopLimb(limbs.back(), top);
+    const std::size_t topLength = kLimbDigits - topStart;
     digits->resize(topLength + (limbs.size() - 1) * kLimbDigits);
     char* out = &(*digits)[0];
-    for (std::size_t i = 0; i < topLength; ++i) out[i] = top[i];
+    for (std::size_t i = 0; i < topLength; ++i) out[i] = top[topStart + i];
     out += topLength;
     WriteNineDigitGroups(limbs.data(), limbs.size() - 1, out);
 }
@@ -165,10 +175,8 @@ void AppendPlainLimbs(const Limbs& limbs, int fractionDigits, bool negative, std
         *text += '0';
         return;
     }
-    char top[kLimbDigits];  // the top limb's nine digits, its own from topStart on
-    WriteNineDigits(limbs.back(), top);
-    std::size_t topStart = 0;
-    while (topStart + 1 < kLimbDigits && top[topStart] == '0') ++topStart;
+    char top[kLimbDigits];
+    const std::size_t topStart = WriteTopLimb(limbs.back(), top);
     const std::size_t topLength = kLimbDigits - topStart;
     const std::size_t length = topLength + (limbs.size() - 1) * kLimbDigits;
     const std::size_t fraction = static_cast<std::size_t>(fractionDigits);
